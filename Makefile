@@ -1,0 +1,38 @@
+# Everyday entry points. `make run` and `make test` do their own set-up on a fresh
+# Debian 12 machine: missing packages are installed, then the build is configured.
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ifneq ($(CI),)
+CMAKE_FLAGS += -DLEMMARO_WERROR=ON
+endif
+
+.PHONY: all deps configure build play run test bench clean
+
+all: build
+
+deps:
+	./scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The play directory holds the data files and the effects; the sound-card control is
+# registered for this user before the game starts, as an installer would.
+play: build
+	$(BUILD)/platform/com/regsvr $(abspath $(BUILD))/detector/libechodet.so
+
+run: play
+	cd $(BUILD)/play && ../app/lemmaro
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cd $(BUILD)/play && for b in ../bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+clean:
+	rm -rf $(BUILD)
