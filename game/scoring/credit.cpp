@@ -1,0 +1,80 @@
+// Crediting an accepted word: points by length, the seven-letter bonus once a level,
+// the doubling for every further seven-letter word, praise and sounds.
+#include <array>
+
+#include "game/window/form1.h"
+#include "game/window/text.h"
+
+namespace {
+
+int pointsFor(std::size_t letters) {
+  switch (letters) {
+    case 3: return 30;
+    case 4: return 40;
+    case 5: return 60;
+    case 6: return 100;
+    case 7: return 250;
+    default: return 0;
+  }
+}
+
+const std::array<const char*, 10> kPraise = {
+    "Ben fatto.",  "OK.",       "Grande!!!",   "Grande!!!",   "Parola esatta.",
+    "Molto bene.", "Esatto!!!", "Perfetto!!!", "Funziona!!!", "Giusto!!!"};
+
+}  // namespace
+
+void Form1::credit(int points) {
+  Punti.caption = scoreText(numericValue(Punti.caption) + points);
+}
+
+void Form1::PunteggioOK() {
+  const std::size_t L = currentWord.size();
+  credit(pointsFor(L));
+
+  // Each test reads the state afresh: the pauses let other handlers run.
+  if (levelPassed == 1 && L == 7) {
+    Suono(dataPath("FX01.wav"));
+    per.visible = true;
+    permsk.visible = true;
+    pertxt.visible = true;
+    Pausa(5);
+    Punti.caption = scoreText(numericValue(Punti.caption) * 2);
+    per.visible = false;
+    permsk.visible = false;
+    pertxt.visible = false;
+  }
+
+  const int level = static_cast<int>(numericValue(Livello.caption));
+  if (bonusLevel == level && L == 7) {
+    Suono(dataPath("FX01.wav"));
+    TESTO.caption = cp1252("ECCELLENTE!!!");
+    bonusLevel += 1;
+    // The word is in before the time is up, even if the time runs out while its banner
+    // shows: the clock treats the level as passed from here on.
+    levelSecured_ = level;
+    Livlin.visible = true;
+    LivUpMsk.visible = true;
+    Liv.visible = true;
+    liv2.visible = true;
+    Pausa(3);
+    Livlin.visible = false;
+    LivUpMsk.visible = false;
+    Liv.visible = false;
+    liv2.visible = false;
+    // Unless the level has changed (or a new game begun) meanwhile: both clear the mark.
+    if (levelSecured_ == level) {
+      levelPassed = 1;
+      levelSecured_ = 0;
+    }
+  }
+
+  currentWord.clear();
+  wordAccepted = 1;
+  const auto k = static_cast<std::size_t>(rnd.Rnd() * 10);
+  TESTO.caption = cp1252(kPraise[std::min<std::size_t>(k, 9)]);
+  const std::size_t n = Punti.caption.size() < 7 ? 7 - Punti.caption.size() : 0;
+  if (n > 0) Punti.caption = std::string(n, '0') + wholeNumberText(numericValue(Punti.caption));
+  wordsFound += 1;
+  Suono(dataPath("FX04.wav"));
+}

@@ -1,0 +1,132 @@
+#pragma once
+// The game window: every control and every field of the game, and its handlers. The
+// member functions are defined by the subsystem that owns them (window/, words/,
+// clock/, scoring/, sound/).
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/window/random.h"
+#include "game/window/services.h"
+#include "platform/forms/form.h"
+#include "platform/forms/form_host.h"
+#include "platform/spell/spell_checker.h"
+
+namespace words { class DictionaryIndex; }
+
+class Form1 : public forms::Form {
+ public:
+  static constexpr int kWordSlots = 31699;  // the word list's last index
+
+  explicit Form1(GameServices services);
+  ~Form1() override;
+
+  forms::Timer* timer() override { return &Timer1; }
+
+  // ---- Controls the code uses -------------------------------------------------------
+  forms::Label TESTO, Label5, Livello, Punteggio, Punti, rectxt, record, se;
+  forms::TextBox nome;
+  forms::Label ste;
+  forms::Shape setteok;
+  forms::Label Label6, TempoT;
+  std::array<forms::Label, 7> scelta, lettera;
+  forms::Label OKAY;
+  forms::Shape ButOK, Cliccato, linea;
+  forms::Label gioca;
+  forms::Shape giocamsk;
+  forms::Label overtxt;
+  forms::Shape overmsk;
+  forms::Label newrec1;
+  forms::Shape recmsk;
+  forms::Label newlivel;
+  forms::Shape LivUpMsk, Livlin;
+  forms::Label Liv, liv2, per, pertxt;
+  forms::Shape permsk;
+  forms::Image Image1;
+  forms::Label audiotxt, Frase, label3, Label4;
+  forms::ListBox List1, List2;
+  forms::DirListBox Dir1;
+  forms::Timer Timer1;
+
+  // ---- Decorative shapes and lines, never touched by the code -----------------------
+  forms::Shape Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, Shape8, Shape9,
+      Shape10, Shape11, Shape12, Shape13, Shape14, Shape15;
+  std::array<forms::Line, 2> Line1, Line2;
+  forms::Line Line3;
+
+  // ---- Form-level fields --------------------------------------------------------------
+  std::string recordChar;
+  std::int32_t tileIndex = 0;
+  int secondsLeft = 0;
+  int levelSeconds = 0;
+  int levelPassed = 0;
+  int bonusLevel = 0;
+  std::string currentWord;
+  int wordAccepted = 0;
+  int audioOn = 0;
+  std::string savedMessage;
+  int wordsTried = 0;
+  int wordsRejected = 0;
+  int wordsFound = 0;
+  std::array<std::string, 7> dealtLetters;
+  std::vector<std::string> wordList = std::vector<std::string>(kWordSlots + 1);
+  std::unique_ptr<spell::SpellChecker> spellChecker;
+
+  // ---- Event handlers -----------------------------------------------------------------
+  void Form_Load();
+  void Form_Unload();
+  void Form_MouseMove();
+  void TESTO_MouseMove();
+  void audiotxt_MouseMove();
+  void nome_MouseMove();
+  void gioca_MouseMove();
+  void Image1_MouseMove();
+  void OKAY_MouseMove();
+  void lettera_MouseMove(int Index);
+  void scelta_MouseMove(int Index);
+  void lettera_Click(int Index);
+  void scelta_Click(int Index);
+  void OKAY_Click();
+  void gioca_Click();
+  void Image1_Click();
+  void Timer1_Timer();
+
+  // ---- Methods --------------------------------------------------------------------------
+  void ScegliFrase();
+  void Pulisci();
+  void Pausa(double Tempo);
+  void PunteggioOK();
+  void CercaWord();
+  void SchedaAudio();
+  void Suono(const std::string& tipo);
+
+  // The form's one random sequence, uniform in [0, 1).
+  Random rnd;
+
+  forms::FormHost& host() { return services_.host; }
+
+ private:
+  void layOut();
+  void bindEvents();
+
+  // Pieces of the handlers that read better on their own.
+  bool dictionaryHas(const std::string& word) const;
+  void readRecordFile();
+  void readDataFile();
+  void writeRecordFile();
+  bool changeLevel();         // the passed level's time is up; true: the game is complete
+  void recordAndGameOver();   // the game's last step
+  void setHand();
+  void setHourglass();
+  void setArrow();
+  void credit(int points);    // adds to the score caption
+  std::string dataPath(const char* fileName) const;
+
+  GameServices services_;
+  bool tickRunning_ = false;       // the clock never runs inside itself
+  bool spellWarningShown_ = false; // a missing spell checker is reported once
+  std::unique_ptr<words::DictionaryIndex> dictionaryIndex_;
+  int levelSecured_ = 0;  // level whose seven-letter word is credited but not yet marked
+};

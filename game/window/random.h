@@ -1,0 +1,17 @@
+#pragma once
+// The form's random sequence: uniform numbers in [0, 1), reseeded at every start-up.
+#include <bit>
+#include <cstdint>
+#include <random>
+
+class Random {
+ public:
+  // Starts a new sequence from a seed; the same seed gives the same sequence.
+  void Randomize(double seed) { engine_.seed(std::bit_cast<std::uint64_t>(seed)); }
+
+  // The next number r, 0 <= r < 1.
+  double Rnd() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
+
+ private:
+  std::mt19937_64 engine_;
+};

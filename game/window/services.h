@@ -1,0 +1,19 @@
+#pragma once
+// What the game takes from outside, each behind an interface with a real and a test
+// implementation.
+#include "platform/forms/form_host.h"
+
+namespace spell { class SpellCheckerProvider; class SpellChecker; }
+namespace media { class MediaPlayer; }
+struct IDispatch;
+
+struct GameServices {
+  forms::FormHost& host;
+  // The spell checker; null: none available.
+  spell::SpellCheckerProvider* spellCheckers = nullptr;
+  // Plays the effects; null: no media player could be made.
+  media::MediaPlayer* mediaPlayer = nullptr;
+  // The sound-card detector control, Cards1; null: it could not be created. The form
+  // takes a reference on it and releases it when it goes.
+  IDispatch* cards = nullptr;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// Looking a word up in the word list. A slot matches when its letters A to Z alone (the
+// carried line feed, accented capitals, apostrophes and other marks dropped) equal the
+// word; slots 1 to N are looked at, and the first match counts.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace words {
+
+// The letters A to Z of an entry, in order.
+std::string normalised(std::string_view entry);
+
+// The plain scan: every slot from 1 to N normalised anew, in order. Kept as the
+// reference the index must agree with.
+int literalScan(const std::vector<std::string>& wordList, int N, std::string_view word);
+
+// The same answers, from an index of the normalised slots built once per load.
+class DictionaryIndex {
+ public:
+  explicit DictionaryIndex(const std::vector<std::string>& wordList);
+
+  // The first slot from 1 to N whose normalised form is `word`, or 0.
+  int find(std::string_view word, int N) const;
+
+ private:
+  std::unordered_map<std::string, int> firstSlot_;
+};
+
+}  // namespace words

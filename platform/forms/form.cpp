@@ -1,0 +1,28 @@
+#include "platform/forms/form.h"
+
+namespace forms {
+
+Control* Form::controlAt(int x, int y) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    Control* c = *it;
+    // A disabled control lets its mouse events fall through to the window beneath.
+    if (c->takesMouse() && c->visible && c->enabled && c->rect.contains(x, y)) return c;
+  }
+  return nullptr;
+}
+
+void Form::click(int x, int y) {
+  if (Control* c = controlAt(x, y)) {
+    if (c->onClick) c->onClick(c->index);
+  }
+}
+
+void Form::mouseMove(int x, int y) {
+  if (Control* c = controlAt(x, y)) {
+    if (c->onMouseMove) c->onMouseMove(c->index);
+  } else if (onMouseMove) {
+    onMouseMove(-1);
+  }
+}
+
+}  // namespace forms

@@ -1,0 +1,46 @@
+#pragma once
+// What every form offers its host: its window properties and its controls in z-order.
+#include <string>
+#include <vector>
+
+#include "platform/forms/controls.h"
+
+namespace forms {
+
+class Form {
+ public:
+  virtual ~Form() = default;
+
+  std::string caption;  // window title (Windows-1252)
+  int clientWidth = 0;  // twips
+  int clientHeight = 0;
+  std::string picture;  // artwork resource name, drawn at the top-left corner
+  MousePointer mousePointer = MousePointer::Default;
+  int mouseIcon = 0;  // cursor resource shown while the pointer is Custom
+
+  Handler onMouseMove;  // over the bare window
+  Handler onUnload;     // the window is closing
+
+  // Every control, bottom-most first: paint in this order, hit-test in reverse.
+  const std::vector<Control*>& controls() const { return controls_; }
+
+  // The top-most visible, enabled control under (x, y) twips that takes the mouse, or
+  // nullptr for the bare window.
+  Control* controlAt(int x, int y) const;
+
+  // Mouse input, in twips: reaches the control's handler or, over the bare window,
+  // the form's own.
+  void click(int x, int y);
+  void mouseMove(int x, int y);
+
+  // The timer to drive (nullptr: none).
+  virtual Timer* timer() { return nullptr; }
+
+ protected:
+  void add(Control& c) { controls_.push_back(&c); }
+
+ private:
+  std::vector<Control*> controls_;
+};
+
+}  // namespace forms
