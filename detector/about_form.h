@@ -1,0 +1,15 @@
+// The control's About box (frmAbout).
+#pragma once
+
+#include "platform/com/types.h"
+
+namespace echodet {
+
+// Shows the About box modally and returns when it is closed. Fails with
+// E_UNEXPECTED when the host has no widget application to show it in, and with
+// RPC_E_WRONG_THREAD off the host's user-interface thread. If the box is already
+// open (a host calling again from inside its modal loop), brings it to the front
+// and returns S_FALSE at once.
+HRESULT showAboutBox();
+
+}  // namespace echodet
