@@ -11,8 +11,8 @@ Form1::Form1(GameServices services) : services_(services) {
   bindEvents();
   // The data directory is where the program was started, fixed when the window is made.
   std::error_code error;
-  Dir1.Path = std::filesystem::current_path(error).string();
-  if (error) Dir1.Path = ".";
+  const std::filesystem::path here = std::filesystem::current_path(error);
+  Dir1.Path = (error ? std::filesystem::path(".") : here).string();
   if (services_.cards) services_.cards->AddRef();
 }
 
@@ -54,5 +54,8 @@ void Form1::bindEvents() {
 }
 
 std::string Form1::dataPath(const char* fileName) const {
-  return Dir1.Path + "\\" + fileName;
+  std::string path = Dir1.Path;
+  path += '\\';
+  path += fileName;
+  return path;
 }

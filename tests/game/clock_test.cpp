@@ -1,0 +1,220 @@
+// The clock in virtual time: the count-down, level changes, whole games, the record.
+#include <gtest/gtest.h>
+
+#include "game/window/data_files.h"
+#include "game/window/text.h"
+#include "tests/support/game_fixture.h"
+
+class ClockTest : public GameTest {
+ protected:
+  void SetUp() override {
+    writeDati({"ACE", "CASA"}, {"CASSATE"});
+    start();
+  }
+  // Ticks until `done` holds (or the clock stops); returns the ticks run.
+  template <class Done>
+  int tickUntil(Done done, int most = 400) {
+    int n = 0;
+    while (!done() && form->Timer1.enabled && n < most) {
+      host.ticks(1);
+      ++n;
+    }
+    return n;
+  }
+  bool gameOver() const { return form->overtxt.visible && form->gioca.visible; }
+  // Finds the level's seven-letter word, then lets its time run out.
+  void passLevel() {
+    const std::string level = form->Livello.caption;
+    confirm("CASSATE");
+    tickUntil([&] { return form->Livello.caption != level || gameOver(); });
+  }
+  // Puts the game at the time-up of level 8, passed, with these counters and score.
+  void lastLevelPassed(int found, int rejected, int tried, const char* score) {
+    form->Livello.caption = "08";
+    form->levelSeconds = 30;
+    form->secondsLeft = 0;
+    form->levelPassed = 1;
+    form->wordsFound = found;
+    form->wordsRejected = rejected;
+    form->wordsTried = tried;
+    form->Punti.caption = score;
+    form->record.caption = "1)..ZZZ...99999999....09";  // out of reach
+  }
+};
+
+TEST_F(ClockTest, CountsDownAndWarnsOnceAtThirtySeconds) {
+  form->nome.text = "abc";
+  host.ticks(1);
+  EXPECT_EQ(form->TempoT.caption, "03:59");
+  EXPECT_EQ(form->nome.text, "ABC");
+  tickUntil([&] { return form->secondsLeft == 69; });
+  EXPECT_EQ(form->TempoT.caption, "01:09");
+  tickUntil([&] { return form->secondsLeft == 30; });
+  EXPECT_EQ(form->TempoT.caption, "00:30");
+  EXPECT_EQ(form->TESTO.caption, "Sbrigati, mancano solo 30 secondi");
+  form->TESTO.caption.clear();
+  host.ticks(1);
+  EXPECT_TRUE(form->TESTO.caption.empty());
+}
+
+TEST_F(ClockTest, TheLampTurnsGreenAtTheNextTick) {
+  confirm("CASSATE");
+  EXPECT_EQ(form->levelPassed, 1);
+  const auto colour = form->setteok.fillColor;
+  host.ticks(1);
+  EXPECT_EQ(colour, forms::rgb(192, 0, 0));
+  EXPECT_EQ(form->setteok.fillColor, forms::rgb(0, 192, 0));
+}
+
+TEST_F(ClockTest, TimeUpWithoutTheSevenLetterWordEndsTheGameAndSavesTheFirstRecord) {
+  EXPECT_EQ(tickUntil([&] { return form->secondsLeft == 0; }), 240);
+  EXPECT_EQ(form->TempoT.caption, "00:00");
+  EXPECT_FALSE(gameOver());
+  host.ticks(1);
+  ASSERT_TRUE(gameOver());
+  EXPECT_FALSE(form->Timer1.enabled || form->OKAY.enabled || form->lettera[0].enabled);
+  EXPECT_EQ(letterRow(), "_______");
+  // No record yet (caption "1"): even 0000000 is a new one.
+  EXPECT_EQ(form->record.caption, "1)..CPU...0000000....01 ");
+  EXPECT_TRUE(form->newrec1.visible && form->recmsk.visible);
+  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..CPU...0000000....01 "));
+  EXPECT_EQ(player.played.back(), form->Dir1.Path + "\\FX05.wav");
+  // A new game shows the record read back from the file.
+  form->gioca_Click();
+  EXPECT_EQ(form->record.caption, "1)..CPU...0000000....01");
+  EXPECT_FALSE(form->newrec1.visible);
+}
+
+TEST_F(ClockTest, APassedLevelIsAnnouncedWithTheTilesLockedThenDealtAgain) {
+  confirm("CASSATE");
+  tickUntil([&] { return form->secondsLeft == 0; });
+  bool lockedDuringAnnouncement = false;
+  std::string shown;
+  int secondsDuringPause = -1;
+  host.at(host.now + 3, [&] {
+    shown = form->newlivel.caption;
+    secondsDuringPause = form->secondsLeft;
+    lockedDuringAnnouncement = !form->OKAY.enabled && !form->lettera[0].enabled && !form->scelta[6].enabled &&
+                               form->newlivel.visible && form->LivUpMsk.visible;
+  });
+  host.advance(10);  // the time-up tick, its 5-second pause, then the new level's first ticks
+  EXPECT_EQ(form->Livello.caption, "02");
+  EXPECT_EQ(shown, cp1252("LIVELLO N°02"));
+  EXPECT_TRUE(lockedDuringAnnouncement);
+  EXPECT_EQ(secondsDuringPause, 210);  // ticks that fell due in the pause were dropped
+  EXPECT_EQ(form->TESTO.caption, cp1252("LIVELLO N°02"));
+  EXPECT_FALSE(form->newlivel.visible);
+  EXPECT_EQ(form->levelPassed, 0);
+  EXPECT_EQ(form->setteok.fillColor, forms::rgb(192, 0, 0));
+  EXPECT_EQ(wordRow(), "_______");
+  EXPECT_EQ(form->levelSeconds, 210);
+  EXPECT_LE(form->secondsLeft, 209);
+}
+
+TEST_F(ClockTest, EightPassedLevelsCompleteTheGameWithTheBonus) {
+  for (int level = 1; level <= 7; ++level) {
+    passLevel();
+    ASSERT_EQ(form->Livello.caption, zeroPad(std::to_string(level + 1), 2));
+  }
+  // Level 8 has 30 seconds: its first tick already shows 00:29, never the warning.
+  EXPECT_EQ(form->levelSeconds, 30);
+  confirm("CASSATE");
+  bool warned = false;
+  tickUntil([&] {
+    warned = warned || form->TESTO.caption == "Sbrigati, mancano solo 30 secondi";
+    return form->secondsLeft == 0;
+  });
+  EXPECT_FALSE(warned);
+  std::vector<std::string> overlay;
+  for (double t : {2.0, 7.0, 12.0, 17.0}) host.at(host.now + t, [&] { overlay.push_back(form->newlivel.caption); });
+  tickUntil([&] { return gameOver(); });
+  EXPECT_EQ(form->Livello.caption, "09");
+  ASSERT_EQ(overlay.size(), 4u);
+  EXPECT_EQ(overlay[0], cp1252("LIVELLO N°08"));
+  EXPECT_EQ(overlay[1], "COMPLETATO!!!");
+  EXPECT_EQ(overlay[2], "BONUS +100%");
+  EXPECT_EQ(form->Punti.caption, "0004000");  // 8 × 250, doubled by a 100% bonus
+  EXPECT_EQ(form->record.caption, "1)..CPU...0004000....09 ");
+  EXPECT_TRUE(form->TESTO.caption.empty());  // the new record emptied the congratulation
+}
+
+TEST_F(ClockTest, TheBonusRoundsHalvesToEven) {
+  struct Case { int found, rejected, tried; const char* before; const char* shown; const char* after; };
+  for (const Case& c : {Case{30, 5, 40, "0010000", "BONUS +75%", "0017500"},
+                        Case{12, 2, 18, "0002000", "BONUS +66.6666666666667%", "0003333"},
+                        Case{20, 0, 40, "0001851", "BONUS +50%", "0002777"},
+                        Case{20, 0, 40, "0001853", "BONUS +50%", "0002779"},
+                        Case{5, 5, 9, "0001000", "NO BUNUS", "0001000"},
+                        Case{9, 0, 9, "9000000", "BONUS +100%", "18000000"}}) {
+    lastLevelPassed(c.found, c.rejected, c.tried, c.before);
+    std::string shown;
+    host.at(host.now + 12, [&] { shown = form->newlivel.caption; });
+    host.ticks(1);
+    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(form->Punti.caption, c.after);
+    EXPECT_EQ(form->TESTO.caption, "COMPLIMENTI!!!! HAI FINITO IL GIOCO!!!");  // no record
+    EXPECT_TRUE(gameOver());
+    form->gioca_Click();
+  }
+}
+
+TEST_F(ClockTest, ConfirmationsDuringTheFinalPausesCountInTheBonus) {
+  lastLevelPassed(1, 0, 1, "0001000");
+  host.at(host.now + 6, [&] { confirm("CASA"); });
+  host.at(host.now + 7, [&] { confirm("SETA"); });
+  host.ticks(1);
+  EXPECT_EQ(form->wordsTried, 3);
+  EXPECT_EQ(form->wordsFound, 2);
+  // 2 of 3: 66.67% of 1035 (1000 + 40 - 5) is 690.
+  EXPECT_EQ(form->Punti.caption, "0001725");
+}
+
+TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
+  writeBytes(dir / "Record.RCX", datafiles::scramble("1)..ABC...0000500....02 "));
+  form->gioca_Click();
+  form->Punti.caption = "0000499";
+  form->secondsLeft = 0;
+  host.ticks(1);
+  EXPECT_TRUE(gameOver());
+  EXPECT_FALSE(form->newrec1.visible);
+  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..ABC...0000500....02 "));
+
+  form->gioca_Click();
+  form->nome.text = "gi";
+  form->Punti.caption = "0000500";
+  form->secondsLeft = 0;
+  host.ticks(1);  // the tick upper-cases the name before the record is made
+  EXPECT_TRUE(form->newrec1.visible);
+  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..GI...0000500....01 "));
+
+  // With a two-letter name the stored score is still read whole.
+  form->gioca_Click();
+  EXPECT_EQ(form->record.caption, "1)..GI...0000500....01");
+  form->Punti.caption = "0000499";
+  form->secondsLeft = 0;
+  host.ticks(1);
+  EXPECT_FALSE(form->newrec1.visible);
+}
+
+TEST_F(ClockTest, AFailedSaveKeepsTheOldRecordAndStillEndsTheGame) {
+  writeBytes(dir / "Record.RCX", datafiles::scramble("1)..ABC...0000010....01 "));
+  form->gioca_Click();
+  std::filesystem::create_directory(dir / "Record.RCX.tmp");  // the save cannot be written
+  form->Punti.caption = "0000500";
+  form->secondsLeft = 0;
+  host.ticks(1);
+  EXPECT_TRUE(gameOver());
+  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..ABC...0000010....01 "));
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_NE(host.errors[0].find("Record.RCX"), std::string::npos);
+}
+
+TEST_F(ClockTest, ASevenLetterWordInTheLastSecondStillPassesTheLevel) {
+  tickUntil([&] { return form->secondsLeft == 1; });
+  confirm("CASSATE");  // its 3-second banner spans the last tick and the time-up tick
+  host.advance(8);
+  EXPECT_EQ(form->Livello.caption, "02");
+  EXPECT_FALSE(gameOver());
+  EXPECT_EQ(form->levelPassed, 0);  // the new level is not passed by the old word
+  EXPECT_EQ(form->bonusLevel, 2);
+}

@@ -1,0 +1,124 @@
+// Start-up and the two data files: exact bytes in, exact captions and lists out.
+#include <gtest/gtest.h>
+
+#include "game/window/data_files.h"
+#include "game/window/text.h"
+#include "tests/support/game_fixture.h"
+
+using datafiles::scramble;
+
+TEST(RecordFile, TheLastWordWithADigitOneToFiveWins) {
+  std::string caption = "1";
+  EXPECT_FALSE(datafiles::readRecord("", caption));
+  EXPECT_EQ(caption, "1");
+
+  ASSERT_TRUE(datafiles::readRecord(scramble("1)..GIO...0001234....03 "), caption));
+  EXPECT_EQ(caption, "1)..GIO...0001234....03");
+
+  // A name with a space splits the line; the caption comes from the last word with a
+  // digit 1 to 5, from that digit on.
+  ASSERT_TRUE(datafiles::readRecord(scramble("1)..A B...0001234....02 "), caption));
+  EXPECT_EQ(caption, "1234....02");
+
+  // A word without such a digit is carried into the next one; an unended word is dropped.
+  ASSERT_TRUE(datafiles::readRecord(scramble("xx0 ab9 z3z  tail"), caption));
+  EXPECT_EQ(caption, "3z");
+  EXPECT_FALSE(datafiles::readRecord(scramble("nodigits here "), caption));
+}
+
+TEST(DataFile, EntriesPhrasesAndTheirEdges) {
+  // Two carriage returns in a row: the second starts the next entry. Spaces vanish. A
+  // line of eight visible characters after the first line is a phrase of its last seven.
+  const std::string text = "casa\r\r\nab c\r\n*ALBERGO\r\nXLBERGOZ\r\nunfinished";
+  const auto words = datafiles::readWords(scramble(text), 100);
+  ASSERT_EQ(words.entries.size(), 4u);
+  EXPECT_EQ(words.entries[0], "CASA");
+  EXPECT_EQ(words.entries[1], "\r\nABC");
+  EXPECT_EQ(words.entries[2], "\n*ALBERGO");
+  EXPECT_EQ(words.entries[3], "\nXLBERGOZ");
+  EXPECT_EQ(words.phrases, (std::vector<std::string>{"ALBERGO", "LBERGOZ"}));
+
+  // The first line carries no line feed: it needs two marks to be a phrase.
+  EXPECT_TRUE(datafiles::readWords(scramble("*ALBERGO\r"), 10).phrases.empty());
+  EXPECT_EQ(datafiles::readWords(scramble("**ALBERGO\r"), 10).phrases.size(), 1u);
+
+  // Entries past the limit are not read at all.
+  std::string many;
+  for (int i = 0; i < 50; ++i) many += "\n*ABCDEFG\r";
+  const auto capped = datafiles::readWords(scramble(many), 31);
+  EXPECT_EQ(capped.entries.size(), 31u);
+  EXPECT_EQ(capped.phrases.size(), 31u);
+}
+
+TEST_F(GameTest, StartUpFillsTheListsAndTheBoard) {
+  writeDati({"CASA", "ORA"}, {"ALBERGO", "CAMMINO"});
+  writeBytes(dir / "Record.RCX", scramble("1)..GIO...0001234....03 "));
+  start();
+
+  EXPECT_EQ(form->wordList[1], "LEMMARO");
+  EXPECT_EQ(form->wordList[2], "\nCASA");
+  EXPECT_EQ(form->wordList[4], "\n*ALBERGO");
+  EXPECT_TRUE(form->wordList[6].empty());
+  EXPECT_EQ(form->List2.items, (std::vector<std::string>{"ALBERGO", "CAMMINO"}));
+  EXPECT_EQ(form->label3.caption, "2");
+  EXPECT_EQ(form->Label4.caption, "31699");
+  EXPECT_EQ(form->record.caption, "1)..GIO...0001234....03");
+  EXPECT_EQ(form->Livello.caption, "01");
+  EXPECT_EQ(form->Punti.caption, "0000000");
+  EXPECT_EQ(form->secondsLeft, 240);
+  EXPECT_EQ(form->levelSeconds, 240);
+  EXPECT_TRUE(form->Timer1.enabled);
+  EXPECT_EQ(form->setteok.fillColor, forms::rgb(192, 0, 0));
+  EXPECT_EQ(host.topMostCalls, 1);
+  EXPECT_TRUE(host.errors.empty());
+  EXPECT_TRUE(form->Frase.caption == "ALBERGO" || form->Frase.caption == "CAMMINO");
+}
+
+TEST_F(GameTest, MissingFilesAreCreatedEmpty) {
+  start();
+  EXPECT_TRUE(std::filesystem::exists(dir / "Record.RCX"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "Dati.RCX"));
+  EXPECT_EQ(form->record.caption, "1");
+  EXPECT_EQ(form->label3.caption, "0");
+  EXPECT_EQ(letterRow(), "_______");
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(GameTest, AnUnreadableDataDirectoryIsReportedAndTheGamePlaysOn) {
+  // The directory disappears after the window is made: neither file can be opened.
+  writeDati({"CASA"}, {"ALBERGO"});
+  form = std::make_unique<Form1>(GameServices{host, &spellCheckers, &player, &cards});
+  host.attach(*form);
+  form->Dir1.Path = (dir / "gone").string();
+  form->Form_Load();
+  ASSERT_EQ(host.errors.size(), 2u);
+  EXPECT_NE(host.errors[0].find((dir / "gone" / "Record.RCX").string()), std::string::npos);
+  EXPECT_NE(host.errors[0].find("No such file or directory"), std::string::npos);
+  EXPECT_NE(host.errors[1].find("Dati.RCX"), std::string::npos);
+  EXPECT_EQ(form->record.caption, "1");
+  EXPECT_TRUE(form->Timer1.enabled);
+}
+
+TEST_F(GameTest, GarbageDataIsReadSafely) {
+  std::string garbage;
+  for (int i = 0; i < 200000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+  writeBytes(dir / "Dati.RCX", garbage);
+  writeBytes(dir / "Record.RCX", garbage);
+  start();
+  EXPECT_LE(static_cast<int>(form->List2.items.size()), Form1::kWordSlots);
+  for (const auto& phrase : form->List2.items) EXPECT_EQ(phrase.size(), 7u);
+}
+
+TEST(Numbers, CaptionsReadAndWriteAsTheGameShowsThem) {
+  EXPECT_EQ(numericValue("0001234"), 1234);
+  EXPECT_DOUBLE_EQ(numericValue(".000123"), 0.000123);
+  EXPECT_EQ(numericValue(""), 0);
+  EXPECT_EQ(numericValue("....03"), 0);
+  EXPECT_EQ(scoreText(30), "0000030");
+  EXPECT_EQ(scoreText(123456789), "123456789");
+  EXPECT_EQ(plainDecimal(75, ","), "75");
+  EXPECT_EQ(plainDecimal(200.0 / 3, ","), "66,6666666666667");
+  EXPECT_EQ(plainDecimal(2.0 / 3 * 100, "."), "66.6666666666667");
+  EXPECT_EQ(plainDecimal(0.000001234, "."), "0.000001234");
+  EXPECT_EQ(plainDecimal(1e20, "."), "100000000000000000000");
+}

@@ -1,0 +1,88 @@
+#include "tests/support/game_fixture.h"
+
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
+
+#include "game/window/data_files.h"
+#include "game/window/text.h"
+
+std::string datiBytes(const std::vector<std::string>& words, const std::vector<std::string>& phrases) {
+  std::string text = "LEMMARO\r\n";  // the first line is never a phrase
+  for (const auto& w : words) text += w + "\r\n";
+  for (const auto& p : phrases) text += "*" + p + "\r\n";
+  return datafiles::scramble(text);
+}
+
+std::string fileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+GameTest::GameTest() {
+  previousDir_ = std::filesystem::current_path();
+  static int counter = 0;
+  dir = std::filesystem::temp_directory_path() /
+        ("lemmaro-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);
+}
+
+GameTest::~GameTest() {
+  form.reset();
+  std::filesystem::current_path(previousDir_);
+  std::filesystem::remove_all(dir);
+}
+
+void GameTest::writeDati(const std::vector<std::string>& words, const std::vector<std::string>& phrases) {
+  writeBytes(dir / "Dati.RCX", datiBytes(words, phrases));
+}
+
+void GameTest::start() {
+  form = std::make_unique<Form1>(GameServices{host, &spellCheckers, &player, &cards});
+  host.attach(*form);
+  form->Form_Load();
+}
+
+void GameTest::spell(const std::string& word) {
+  for (char letter : word) {
+    bool moved = false;
+    for (int i = 0; i < 7 && !moved; ++i) {
+      if (form->lettera[i].caption == std::string(1, letter)) {
+        form->lettera_Click(i);
+        moved = true;
+      }
+    }
+    ASSERT_TRUE(moved) << "no tile holds " << letter << " in " << letterRow();
+  }
+}
+
+void GameTest::clearWord() {
+  for (int i = 0; i < 7; ++i) form->scelta_Click(i);
+}
+
+std::string GameTest::wordRow() const {
+  std::string row;
+  for (const auto& t : form->scelta) row += t.caption.empty() ? "_" : t.caption;
+  return row;
+}
+
+std::string GameTest::letterRow() const {
+  std::string row;
+  for (const auto& t : form->lettera) row += t.caption.empty() ? "_" : t.caption;
+  return row;
+}
+
+void GameTest::confirm(const std::string& word) {
+  clearWord();
+  spell(word);
+  form->OKAY_Click();
+}
+
+int GameTest::score() const { return static_cast<int>(numericValue(form->Punti.caption)); }

@@ -1,0 +1,52 @@
+#pragma once
+// A game on the virtual host, in a data directory of its own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/window/form1.h"
+#include "tests/support/fakes.h"
+#include "tests/support/virtual_host.h"
+
+// The stored bytes of a Dati.RCX: one entry a line, CR-LF line ends; phrases are
+// written with one mark before their seven letters, so that with the carried line feed
+// their entry is nine characters long.
+std::string datiBytes(const std::vector<std::string>& words, const std::vector<std::string>& phrases);
+
+// Reads a file's bytes (empty when missing).
+std::string fileBytes(const std::filesystem::path& path);
+void writeBytes(const std::filesystem::path& path, const std::string& bytes);
+
+class GameTest : public ::testing::Test {
+ protected:
+  GameTest();
+  ~GameTest() override;
+
+  // Writes Dati.RCX with these words and phrases (the phrases are words too).
+  void writeDati(const std::vector<std::string>& words, const std::vector<std::string>& phrases);
+  // Creates the window and runs start-up, as the program does.
+  void start();
+
+  // Moves the letters of `word` into the word row, one letter-tile click each.
+  void spell(const std::string& word);
+  // Sends every letter of the word row home.
+  void clearWord();
+  std::string wordRow() const;
+  std::string letterRow() const;
+  // Spells the word and confirms it.
+  void confirm(const std::string& word);
+  int score() const;
+
+  std::filesystem::path dir;
+  VirtualHost host;
+  FakeSpellCheckers spellCheckers;
+  FakeMediaPlayer player;
+  FakeCards cards;
+  std::unique_ptr<Form1> form;
+
+ private:
+  std::filesystem::path previousDir_;
+};
