@@ -1,5 +1,5 @@
 #pragma once
-// The spell checker as the game sees it: plain C++, whatever library is behind it.
+// The outside spell checker the game falls back on for words its own dictionary lacks.
 #include <memory>
 #include <string>
 #include <string_view>

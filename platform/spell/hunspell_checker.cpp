@@ -1,0 +1,165 @@
+#include "platform/spell/hunspell_checker.h"
+
+#include <hunspell/hunspell.hxx>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <future>
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "platform/spell/encoding.h"
+
+namespace spell {
+namespace {
+
+struct Dictionary {
+  enum class Encoding { Utf8, Latin1 };
+  std::unique_ptr<Hunspell> hunspell;
+  Encoding encoding = Encoding::Utf8;
+  // Hunspell keeps scratch state between calls; checks are serialised so that a
+  // checker used off the game's thread cannot corrupt another's answer.
+  std::mutex mutex;
+};
+
+struct Loaded {
+  std::shared_ptr<Dictionary> dictionary;  // null when the load failed
+  std::string error;
+  // A file that is missing or unreadable may be put right while the game runs, and
+  // finding that out again costs nothing; a dictionary that loaded but cannot be used
+  // would cost a whole load to fail again.
+  bool worthRetrying = false;
+};
+
+// Hunspell opens its files without telling why one cannot be read, and takes a
+// missing file as an empty dictionary; so each file is checked here first.
+std::string unreadable(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return path + ": " + std::strerror(EISDIR);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return path + ": " + std::strerror(errno);
+  std::fclose(f);
+  return {};
+}
+
+// A Hunspell word file starts with the number of words (after an optional UTF-8 byte
+// order mark); anything else is not a dictionary, and Hunspell would accept nothing.
+std::string notAWordFile(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return path + ": " + std::strerror(errno);
+  char head[16] = {};
+  const std::size_t n = std::fread(head, 1, sizeof head, f);
+  std::fclose(f);
+  std::size_t i = n >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+  if (i < n && std::isdigit(static_cast<unsigned char>(head[i]))) return {};
+  return path + ": not a Hunspell word file (it does not start with a word count)";
+}
+
+Loaded load(const std::string& aff, const std::string& dic) {
+  for (const std::string* path : {&aff, &dic})
+    if (auto error = unreadable(*path); !error.empty()) return {nullptr, error, true};
+  if (auto error = notAWordFile(dic); !error.empty()) return {nullptr, error, true};
+
+  auto dictionary = std::make_shared<Dictionary>();
+  dictionary->hunspell = std::make_unique<Hunspell>(aff.c_str(), dic.c_str());
+  std::string name;
+  for (char c : dictionary->hunspell->get_dict_encoding())
+    if (std::isalnum(static_cast<unsigned char>(c))) name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (name == "UTF8") {
+    dictionary->encoding = Dictionary::Encoding::Utf8;
+  } else if (name == "ISO88591" || name == "LATIN1") {
+    dictionary->encoding = Dictionary::Encoding::Latin1;
+  } else {
+    return {nullptr, aff + ": the dictionary's encoding " + dictionary->hunspell->get_dict_encoding() +
+                         " is not supported (UTF-8 or ISO8859-1 only)",
+            false};
+  }
+  return {std::move(dictionary), {}, false};
+}
+
+bool failedForNow(const std::shared_future<Loaded>& load) {
+  return load.valid() && load.wait_for(std::chrono::seconds(0)) == std::future_status::ready &&
+         !load.get().dictionary && load.get().worthRetrying;
+}
+
+// A load in progress or done, shared by every provider of the same pair of files.
+struct SharedLoad {
+  std::shared_future<Loaded> result;
+};
+
+// One load per pair of files while any provider of them lives, which for the game is
+// the whole process. When the last provider goes, its dictionary goes with the last
+// checker (a provider dropped mid-load waits for the load thread to finish).
+std::shared_ptr<SharedLoad> sharedLoad(const std::string& aff, const std::string& dic) {
+  static std::mutex mutex;
+  static std::map<std::pair<std::string, std::string>, std::weak_ptr<SharedLoad>> loads;
+  std::lock_guard lock(mutex);
+  auto& slot = loads[{aff, dic}];
+  auto shared = slot.lock();
+  if (!shared || failedForNow(shared->result)) {
+    shared = std::make_shared<SharedLoad>(SharedLoad{std::async(std::launch::async, load, aff, dic).share()});
+    slot = shared;
+  }
+  return shared;
+}
+
+class HunspellChecker final : public SpellChecker {
+ public:
+  explicit HunspellChecker(std::shared_ptr<Dictionary> dictionary) : dictionary_(std::move(dictionary)) {}
+
+  bool checkSpelling(std::string_view word) override {
+    if (word.empty()) return false;
+    std::string asked;
+    if (dictionary_->encoding == Dictionary::Encoding::Utf8) {
+      asked = cp1252ToUtf8(word);
+    } else {
+      auto latin1 = cp1252ToLatin1(word);
+      if (!latin1) return false;  // a character the dictionary's set cannot even write
+      asked = std::move(*latin1);
+    }
+    std::lock_guard lock(dictionary_->mutex);
+    return dictionary_->hunspell->spell(asked);
+  }
+
+ private:
+  std::shared_ptr<Dictionary> dictionary_;
+};
+
+class HunspellProvider final : public SpellCheckerProvider {
+ public:
+  HunspellProvider(std::string aff, std::string dic)
+      : aff_(std::move(aff)), dic_(std::move(dic)), load_(sharedLoad(aff_, dic_)) {}
+
+  std::unique_ptr<SpellChecker> start() override {
+    load_->result.wait();
+    if (failedForNow(load_->result)) load_ = sharedLoad(aff_, dic_);  // the files may be there now
+    const Loaded& loaded = load_->result.get();
+    if (!loaded.dictionary) {
+      why_ = loaded.error;
+      return nullptr;
+    }
+    why_.clear();
+    return std::make_unique<HunspellChecker>(loaded.dictionary);
+  }
+
+  std::string why() const override { return why_; }
+
+ private:
+  std::string aff_;
+  std::string dic_;
+  std::shared_ptr<SharedLoad> load_;
+  std::string why_;
+};
+
+}  // namespace
+
+std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(std::string affPath, std::string dicPath) {
+  return std::make_unique<HunspellProvider>(std::move(affPath), std::move(dicPath));
+}
+
+}  // namespace spell
