@@ -1,5 +1,5 @@
 #pragma once
-// The media player as the game sees it.
+// The game's media player: one effect at a time, started by naming its file.
 #include <string>
 
 namespace media {
