@@ -12,6 +12,8 @@
 #include <set>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "tools/dati.h"
 
 namespace {
@@ -222,7 +224,8 @@ TEST_F(RealDatiFile, EveryPhraseIsAWordWithAFairNumberOfSubwords) {
 }
 
 TEST_F(RealDatiFile, IsRebuiltByteForByte) {
-  const auto out = std::filesystem::temp_directory_path() / "lemmaro_dati_rebuild.rcx";
+  // Per process: other build trees may run this test at the same time.
+  const auto out = std::filesystem::temp_directory_path() / ("lemmaro_dati_" + std::to_string(::getpid()) + ".rcx");
   for (int run = 0; run < 2; ++run) {
     std::filesystem::remove(out);
     const std::string command = std::string("\"") + MAKE_DATI + "\" \"" + WORD_LIST + "\" \"" + HUNSPELL_AFF +

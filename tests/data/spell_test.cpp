@@ -4,10 +4,21 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "platform/spell/encoding.h"
 #include "platform/spell/hunspell_checker.h"
 
 namespace {
+
+// A scratch directory of this process's own: other build trees may run these tests at
+// the same time.
+std::filesystem::path scratch(const std::string& name) {
+  const auto dir = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
 
 TEST(SpellEncoding, ConvertsEveryWindows1252Byte) {
   EXPECT_EQ(spell::cp1252ToUtf8("citt\xE0"), "citt\xC3\xA0");
@@ -59,8 +70,7 @@ TEST_F(ItalianChecker, CheckersShareOneDictionary) {
 }
 
 TEST(SpellFailures, MissingOrBrokenDictionaryNamesTheFile) {
-  const auto dir = std::filesystem::temp_directory_path() / "lemmaro_spell_test";
-  std::filesystem::create_directories(dir);
+  const auto dir = scratch("lemmaro_spell_test");
   const std::string aff = "/usr/share/hunspell/it_IT.aff";
   const std::string missing = (dir / "nessuno.dic").string();
 
@@ -90,9 +100,7 @@ TEST(SpellFailures, MissingOrBrokenDictionaryNamesTheFile) {
 }
 
 TEST(SpellFailures, AFileThatAppearsLaterIsPickedUp) {
-  const auto dir = std::filesystem::temp_directory_path() / "lemmaro_spell_late";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const auto dir = scratch("lemmaro_spell_late");
   const std::string aff = (dir / "mini.aff").string();
   const std::string dic = (dir / "mini.dic").string();
   std::ofstream(aff) << "SET UTF-8\n";
@@ -109,9 +117,7 @@ TEST(SpellFailures, AFileThatAppearsLaterIsPickedUp) {
 }
 
 TEST(SpellFailures, SingleByteDictionaryGetsSingleByteWords) {
-  const auto dir = std::filesystem::temp_directory_path() / "lemmaro_spell_latin1";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const auto dir = scratch("lemmaro_spell_latin1");
   const std::string aff = (dir / "l1.aff").string();
   const std::string dic = (dir / "l1.dic").string();
   std::ofstream(aff) << "SET ISO8859-1\n";
