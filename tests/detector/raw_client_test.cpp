@@ -23,8 +23,9 @@ constexpr IID kIID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0,
 constexpr IID kIID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr IID kIID_IDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-// The control's published identity, copied as a host copies it from the interface
-// description. Hosts are compiled against these values: if one changes, they break.
+// The control's published identity, copied as a host copies it from the control's
+// interface definition. Hosts are compiled against these values: if one changes,
+// they break.
 constexpr char kProgID[] = "Echodet.Cards";
 constexpr char kCLSIDText[] = "{647FF8DE-A292-4C63-BBFF-03FA5C4785EF}";
 constexpr IID kIID_Cards = {0xA7BAFD64, 0xB801, 0x4C2A, {0xB3, 0xC9, 0x24, 0x2D, 0x1C, 0x2A, 0x5A, 0x6D}};
