@@ -9,7 +9,7 @@ enum class DrawMode : int {
   MaskNotPen = 3,    // dest AND NOT pen: the pen's colour is taken out of the artwork
   NotXorPen = 10,    // NOT (dest XOR pen): black inverts, white leaves alone
   CopyPen = 13,      // the pen replaces the artwork
-  MergePenNot = 14,  // dest OR NOT pen
+  MergePenNot = 14,  // pen OR NOT dest: a black pen inverts the artwork
   MergePen = 15,     // dest OR pen: the pen tints the artwork
 };
 
@@ -22,7 +22,7 @@ constexpr Colour applyDrawMode(DrawMode mode, Colour dest, Colour pen) {
     case DrawMode::MaskNotPen: return dest & ~pen & mask;
     case DrawMode::NotXorPen: return ~(dest ^ pen) & mask;
     case DrawMode::CopyPen: return pen;
-    case DrawMode::MergePenNot: return (dest | ~pen) & mask;
+    case DrawMode::MergePenNot: return (pen | ~dest) & mask;
     case DrawMode::MergePen: return dest | pen;
   }
   return pen;
