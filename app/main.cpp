@@ -1,0 +1,32 @@
+// Lemmaro: opens the game window and plays until it is closed. The data files are read
+// from the directory the program is started in.
+#include <QApplication>
+#include <memory>
+
+#include "game/window/form1.h"
+#include "platform/media/qt_media_player.h"
+#include "platform/qt/qt_host.h"
+#include "platform/spell/hunspell_checker.h"
+#include "platform/spell/spell_checker.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Lemmaro"));
+
+  qthost::QtHost host;
+  // The dictionary starts loading now, in the background, so it is ready by the first
+  // word that the game's own list does not know.
+  std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = spell::makeHunspellProvider();
+  media::QtMediaPlayer mediaPlayer;
+
+  int status = 0;
+  {
+    Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, nullptr});
+    host.show(form);
+    form.Form_Load();
+    status = QApplication::exec();
+    // The window reads the form until it goes, so it goes first.
+    host.close();
+  }
+  return status;
+}

@@ -1,0 +1,33 @@
+#include "platform/qt/fonts.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+namespace qthost {
+
+int pixelSize(double points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
+
+QFont toQFont(const forms::Font& font) {
+  QFont f;
+  switch (font.face) {
+    case forms::Typeface::Serif:
+      // A Times-like face: the old serif screen font was narrow and upright.
+      f.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+      f.setStyleHint(QFont::Serif);
+      break;
+    case forms::Typeface::SansSerif:
+    case forms::Typeface::Arial:
+      // Metric-compatible with the usual Windows sans-serif, so captions fit their rects.
+      f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+      f.setStyleHint(QFont::SansSerif);
+      break;
+  }
+  f.setPixelSize(pixelSize(font.points));
+  f.setBold(font.bold);
+  // Small bold captions stay crisp on the board; the big tile letters stay smooth.
+  f.setHintingPreference(QFont::PreferFullHinting);
+  return f;
+}
+
+}  // namespace qthost
