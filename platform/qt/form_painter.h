@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <cstddef>
 #include <string_view>
 
 #include "platform/forms/form.h"
@@ -24,6 +25,10 @@ QString toScreenText(std::string_view cp1252);
 // Paints the form over the whole of image, which must be Format_RGB32 and whose
 // devicePixelRatio says how many device pixels make a logical one.
 void paintForm(const forms::Form& form, QImage& image);
+
+// A digest of everything paintForm reads: equal keys paint equal pictures, so the
+// window repaints only when the key moves. Keep it in step with paintForm.
+std::size_t paintKey(const forms::Form& form);
 
 // A fresh image of the form at the given device pixel ratio.
 QImage renderForm(const forms::Form& form, qreal devicePixelRatio = 1.0);

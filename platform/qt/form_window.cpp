@@ -58,7 +58,7 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
       box->text = forms::utf8ToCp1252(text.toStdString());
       for (Edit& e : edits_)
         if (e.edit == edit) e.shownText = box->text;
-      update();
+      sync();
     });
     edits_.push_back(Edit{box, edit, {}, {}});
   }
@@ -85,7 +85,7 @@ void FormWindow::sync() {
   syncPointer();
   syncTimer();
   for (Edit& e : edits_) syncEdit(e);
-  update();
+  if (!frameValid_ || paintKey(form_) != frameKey_) update();
 }
 
 void FormWindow::syncPointer() {
@@ -192,11 +192,18 @@ void FormWindow::setTopMost() {
 void FormWindow::paintEvent(QPaintEvent*) {
   const qreal dpr = devicePixelRatioF();
   const QSize want(static_cast<int>(std::lround(width() * dpr)), static_cast<int>(std::lround(height() * dpr)));
+  const std::size_t key = paintKey(form_);
   if (frame_.size() != want || frame_.devicePixelRatio() != dpr) {
     frame_ = QImage(want, QImage::Format_RGB32);
     frame_.setDevicePixelRatio(dpr);
+    frameValid_ = false;
   }
-  paintForm(form_, frame_);
+  // Exposes and scrolls of other windows repaint from the last picture.
+  if (!frameValid_ || key != frameKey_) {
+    paintForm(form_, frame_);
+    frameKey_ = key;
+    frameValid_ = true;
+  }
   QPainter p(this);
   p.drawImage(QPointF(0, 0), frame_);
 }

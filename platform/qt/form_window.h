@@ -22,8 +22,9 @@ class FormWindow : public QWidget {
 
   forms::Form& form() { return form_; }
 
-  // Re-reads the form after something may have changed it: schedules a repaint and
-  // follows the pointer, the timer, the title and the text boxes.
+  // Re-reads the form after something may have changed it: schedules a repaint when
+  // the picture would change, and follows the pointer, the timer, the title and the
+  // text boxes. Cheap enough to call on every pass of a pause.
   void sync();
   // Shows the window, centred on its screen the first time.
   void showCentred();
@@ -65,6 +66,8 @@ class FormWindow : public QWidget {
   QTimer timer_;
   std::vector<Edit> edits_;
   QImage frame_;                        // the last painted form
+  std::size_t frameKey_ = 0;            // what it was painted from
+  bool frameValid_ = false;
   forms::Control* pressed_ = nullptr;   // the control a left-button press fell on
   bool pressing_ = false;
   bool closed_ = false;

@@ -13,12 +13,6 @@
 
 namespace qthost {
 
-namespace {
-// A pause polls doEvents in a tight loop; painting faster than the screen refreshes
-// would only burn the processor.
-constexpr qint64 kRepaintEveryMs = 15;
-}  // namespace
-
 QtHost::QtHost() { clock_.start(); }
 
 QtHost::~QtHost() = default;
@@ -41,13 +35,8 @@ double QtHost::secondsSinceMidnight() {
 }
 
 void QtHost::doEvents() {
-  if (window_) {
-    const qint64 now = clock_.elapsed();
-    if (lastRepaintMs_ < 0 || now - lastRepaintMs_ >= kRepaintEveryMs) {
-      lastRepaintMs_ = now;
-      window_->sync();
-    }
-  }
+  // What the handler changed so far shows now, while it waits.
+  if (window_) window_->sync();
   // Handlers run from here may themselves call doEvents; Qt's event processing nests.
   QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
   const bool handled = dispatcher ? dispatcher->processEvents(QEventLoop::AllEvents) : false;

@@ -48,8 +48,7 @@ class QtHost : public forms::FormHost {
  private:
   QElapsedTimer clock_;
   std::unique_ptr<FormWindow> window_;
-  bool topMost_ = false;       // asked for before the window existed
-  qint64 lastRepaintMs_ = -1;  // repaints from doEvents are paced to the screen
+  bool topMost_ = false;  // asked for before the window existed
 };
 
 }  // namespace qthost
