@@ -21,6 +21,7 @@ int main(int argc, char* argv[]) {
 
   int status = 0;
   {
+    // No sound-card detector control is made here: without one the game plays silent.
     Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, nullptr});
     host.show(form);
     form.Form_Load();
