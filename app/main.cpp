@@ -1,8 +1,10 @@
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
 // from the directory the program is started in.
 #include <QApplication>
+#include <cstdio>
 #include <memory>
 
+#include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/media/qt_media_player.h"
 #include "platform/qt/qt_host.h"
@@ -19,10 +21,15 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = spell::makeHunspellProvider();
   media::QtMediaPlayer mediaPlayer;
 
+  // Without the detector control the game plays in silence; it says why, once.
+  DetectorControl cards;
+  if (!cards.get())
+    std::fprintf(stderr, "lemmaro: sound is off: the Echodet.Cards control cannot be created: %s\n",
+                 cards.why().c_str());
+
   int status = 0;
   {
-    // No sound-card detector control is made here: without one the game plays silent.
-    Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, nullptr});
+    Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, cards.get()});
     host.show(form);
     form.Form_Load();
     status = QApplication::exec();
