@@ -1,43 +1,16 @@
 #include "platform/spell/encoding.h"
 
+#include "platform/forms/cp1252.h"
+
 namespace spell {
-namespace {
 
-// Windows-1252 0x80-0x9F; the unassigned five stand for themselves.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char32_t codePoint(unsigned char byte) { return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte; }
-
-}  // namespace
-
-std::string cp1252ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (char c : text) {
-    const char32_t cp = codePoint(static_cast<unsigned char>(c));
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
-}
+std::string cp1252ToUtf8(std::string_view text) { return forms::cp1252ToUtf8(text); }
 
 std::optional<std::string> cp1252ToLatin1(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
-    const char32_t cp = codePoint(static_cast<unsigned char>(c));
+    const char32_t cp = forms::cp1252ToCodePoint(static_cast<unsigned char>(c));
     if (cp > 0xFF) return std::nullopt;
     out += static_cast<char>(cp);
   }
