@@ -1,6 +1,7 @@
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
 // from the directory the program is started in.
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 
@@ -32,6 +33,11 @@ int main(int argc, char* argv[]) {
     Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, cards.get()});
     host.show(form);
     form.Form_Load();
+    // Once the window is up, one check on this thread pages the checker's code in, so
+    // the player's first confirmation costs no more than the later ones.
+    QTimer::singleShot(500, [&spellCheckers] {
+      if (auto checker = spellCheckers->start()) checker->checkSpelling("casa");
+    });
     status = QApplication::exec();
     // The window reads the form until it goes, so it goes first.
     host.close();
