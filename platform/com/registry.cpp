@@ -208,27 +208,46 @@ bool isValidProgID(std::string_view progId) {
     return true;
 }
 
+namespace {
+
+// Reads one value of the registry: `where` names its file below the registry's root.
+// A missing value is "not registered" with `missing` saying what is missing; a value
+// that cannot be read says why.
+template <class Where>
+HRESULT lookUp(Where where, const std::string& missing, fs::path* file, std::string* text,
+               std::string* reason) {
+    const fs::path base = root();
+    if (base.empty()) {
+        setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
+        return REGDB_E_CLASSNOTREG;
+    }
+    *file = where(base);
+    std::string why;
+    switch (readValue(*file, text, &why)) {
+        case Read::missing: setReason(reason, missing + " (" + why + ")"); return REGDB_E_CLASSNOTREG;
+        case Read::damaged: setReason(reason, why); return REGDB_E_CLASSNOTREG;
+        case Read::ok: break;
+    }
+    return S_OK;
+}
+
+}  // namespace
+
 HRESULT clsidFromProgID(std::string_view progId, CLSID* clsid, std::string* reason) {
     if (!clsid) return E_POINTER;
     if (!isValidProgID(progId)) {
         setReason(reason, shown(progId) + " is not a valid ProgID");
         return CO_E_CLASSSTRING;
     }
-    const fs::path base = root();
-    if (base.empty()) {
-        setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
-        return REGDB_E_CLASSNOTREG;
-    }
-    const fs::path folder = progIdFolder(base, progId);
-    const fs::path file = (folder.empty() ? base / "ProgID" / std::string(progId) : folder) / "CLSID";
-    std::string text, why;
-    switch (readValue(file, &text, &why)) {
-        case Read::missing:
-            setReason(reason, std::string(progId) + " is not registered (" + why + ")");
-            return REGDB_E_CLASSNOTREG;
-        case Read::damaged: setReason(reason, why); return REGDB_E_CLASSNOTREG;
-        case Read::ok: break;
-    }
+    fs::path file;
+    std::string text;
+    const HRESULT found = lookUp(
+        [&](const fs::path& base) {
+            const fs::path folder = progIdFolder(base, progId);
+            return (folder.empty() ? base / "ProgID" / std::string(progId) : folder) / "CLSID";
+        },
+        std::string(progId) + " is not registered", &file, &text, reason);
+    if (found < 0) return found;
     if (!parseGuid(text, clsid)) {
         setReason(reason, "registry damaged: " + file.string() + " holds " + shown(text) +
                               ", not a CLSID in braces");
@@ -239,20 +258,11 @@ HRESULT clsidFromProgID(std::string_view progId, CLSID* clsid, std::string* reas
 
 HRESULT inprocServer(REFCLSID clsid, std::string* libraryPath, std::string* reason) {
     if (!libraryPath) return E_POINTER;
-    const fs::path base = root();
-    if (base.empty()) {
-        setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
-        return REGDB_E_CLASSNOTREG;
-    }
-    const fs::path file = classFolder(base, clsid) / "InprocServer32";
-    std::string text, why;
-    switch (readValue(file, &text, &why)) {
-        case Read::missing:
-            setReason(reason, "class " + toString(clsid) + " is not registered (" + why + ")");
-            return REGDB_E_CLASSNOTREG;
-        case Read::damaged: setReason(reason, why); return REGDB_E_CLASSNOTREG;
-        case Read::ok: break;
-    }
+    fs::path file;
+    std::string text;
+    const HRESULT found = lookUp([&](const fs::path& base) { return classFolder(base, clsid) / "InprocServer32"; },
+                                 "class " + toString(clsid) + " is not registered", &file, &text, reason);
+    if (found < 0) return found;
     if (text.empty()) {
         setReason(reason, "registry damaged: " + file.string() + " is empty");
         return REGDB_E_CLASSNOTREG;
@@ -270,20 +280,11 @@ HRESULT inprocServer(REFCLSID clsid, std::string* libraryPath, std::string* reas
 
 HRESULT progIDFromCLSID(REFCLSID clsid, std::string* progId, std::string* reason) {
     if (!progId) return E_POINTER;
-    const fs::path base = root();
-    if (base.empty()) {
-        setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
-        return REGDB_E_CLASSNOTREG;
-    }
-    const fs::path file = classFolder(base, clsid) / "ProgID";
-    std::string text, why;
-    switch (readValue(file, &text, &why)) {
-        case Read::missing:
-            setReason(reason, "class " + toString(clsid) + " has no ProgID (" + why + ")");
-            return REGDB_E_CLASSNOTREG;
-        case Read::damaged: setReason(reason, why); return REGDB_E_CLASSNOTREG;
-        case Read::ok: break;
-    }
+    fs::path file;
+    std::string text;
+    const HRESULT found = lookUp([&](const fs::path& base) { return classFolder(base, clsid) / "ProgID"; },
+                                 "class " + toString(clsid) + " has no ProgID", &file, &text, reason);
+    if (found < 0) return found;
     if (!isValidProgID(text)) {
         setReason(reason, "registry damaged: " + file.string() + " holds " + shown(text) +
                               ", not a ProgID");
