@@ -70,7 +70,6 @@ TEST_F(WordsTest, RandomClicksNeverMakeOrLoseALetter) {
 }
 
 TEST_F(WordsTest, FormRefusalsComeFirstAndCostNothing) {
-  struct Case { std::vector<int> slots; const char* message; };
   form->dealtLetters = {"C", "A", "S", "A", "E", "T", "S"};
   const std::string gap = "Scrivere le lettere attaccate!!!";
   const std::string shortWord = "Scrivere una parola di almeno 3 lettere.";
