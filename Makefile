@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Everyday entry points. `make run` and `make test` do their own set-up on a fresh
 # Debian 12 machine: missing packages are installed, then the build is configured.
 BUILD   ?= build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cards1, the sound-card detector control, created by its registered name with the
 // window and released with it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
 // from the directory the program is started in.
 #include <QApplication>

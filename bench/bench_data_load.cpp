@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a full Dati.RCX: the game's one-read loader against a reader that asks the
 // system for one byte at a time, as the file was once read. The counter `ratio` is how
 // many times faster the game's loader is (the target is at least 20).

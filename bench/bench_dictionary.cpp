@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dictionary verdict on a full word list, worst case (a word that is not there): the
 // index built at load against the plain scan that normalises every slot each time. The
 // counter `ratio` is how many times faster the index is (the target is at least 100).

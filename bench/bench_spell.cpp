@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the game waits for a spell-checker verdict.
 //
 // Verdict: one checkSpelling() once the dictionary is loaded, on a mix of accepted and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cards: the control object. It answers one question for its host (is there a
 // sound card?) through the dual interface _Cards, and tells the host's
 // property-changed sinks when CardValue is written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Late-bound access to Cards: names to dispatch identifiers, and Invoke with the
 // argument checks an automation host expects.
 #include <cmath>

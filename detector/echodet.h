@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // _Cards, the control's default interface, for hosts that call it early-bound
 // through the vtable rather than through IDispatch.
 #pragma once

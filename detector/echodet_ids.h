@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The identity of the Echodet sound-card control: everything a host needs to create
 // it and call it late-bound. These values are a published binary contract; hosts are
 // built against them, so they never change once released.

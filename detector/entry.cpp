@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's four entry points and its class factory. Each entry point only
 // hands over to the COM server support with this library's one class.
 #include "detector/cards.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the control finds out whether the machine has a sound card.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Building Dati.RCX, the game's dictionary and phrase list, from an Italian word list.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game's six sound effects, synthesised: no recordings to ship, and the same
 // samples on every build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make_dati WORD-LIST AFFIX-FILE WORD-FILE OUTPUT
 //
 // Writes the game's Dati.RCX: the dictionary (every plain 3-7 letter word of the Italian

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make_effects DIRECTORY
 //
 // Writes the six effect files FX01.wav ... FX06.wav into DIRECTORY.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of every game: the final score against the best one, then the game-over
 // screen with the button for a new game.
 #include "game/window/data_files.h"

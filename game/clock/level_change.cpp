@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A passed level: the next one is announced and dealt, or, after the eighth, the game
 // is complete and the accuracy bonus is added.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game clock: one tick a second counts the level down; the tick after the time has
 // run out ends the level.
 #include <cstdio>

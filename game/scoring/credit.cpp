@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Crediting an accepted word: points by length, the seven-letter bonus once a level,
 // the doubling for every further seven-letter word, praise and sounds.
 #include <array>

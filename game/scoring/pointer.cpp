@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer tells what can be clicked: a hand over the controls that react, the
 // arrow over the bare window, the message line, the audio label and empty tiles.
 #include "game/window/form1.h"

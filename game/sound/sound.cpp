@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound: the device check at every start-up, the speaker switch, and the effects.
 #include "game/window/form1.h"
 #include "game/window/text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board reset: message emptied, every tile and the confirm button clickable, the
 // end-of-game and new-level overlays hidden. Tile captions are left as they are.
 #include "game/window/form1.h"

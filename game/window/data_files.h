@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two data files, Dati.RCX (words and phrases) and Record.RCX (the best score).
 // Both store every character as its bitwise complement; there is no header, length or

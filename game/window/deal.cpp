@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The deal: a phrase drawn at random, its letters shuffled onto the letter tiles.
 #include <array>
 #include <cmath>

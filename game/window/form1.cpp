@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's life: creation binds every event of the window to its handler.
 #include "game/window/form1.h"
 

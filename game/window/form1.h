@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game window: every control and every field of the game, and its handlers. The
 // member functions are defined by the subsystem that owns them (window/, words/,

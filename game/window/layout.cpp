@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it is designed: every control with its content, place, size (twips),
 // font, colours and visibility, bottom-most first. Start-up then sets what changes.
 #include "game/window/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New game, the pause that keeps the window alive, and closing.
 #include "game/window/form1.h"
 

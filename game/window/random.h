@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The form's random sequence: uniform numbers in [0, 1), reseeded at every start-up.
 #include <bit>

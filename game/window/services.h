@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the game takes from outside, each behind an interface with a real and a test
 // implementation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: runs when the window opens and again, whole, for every new game.
 #include "game/window/data_files.h"
 #include "game/window/form1.h"

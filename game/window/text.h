@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text helpers the handlers share: Windows-1252 literals, numbers read from captions
 // and the score's seven-digit form.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Confirming the word in the word row: its form is checked, then the dictionary and
 // the spell checker are asked; the word scores or is refused.
 #include <algorithm>

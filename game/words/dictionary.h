@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Looking a word up in the word list. A slot matches when its letters A to Z alone (the
 // carried line feed, accented capitals, apostrophes and other marks dropped) equal the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two lookups: the game's word list, then the spell checker.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving letters between the letter row and the word row. No letter is ever made or
 // lost: the seven dealt letters are always spread over the fourteen tiles.
 #include "game/window/form1.h"

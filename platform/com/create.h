@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creating registered classes: registry -> library -> class factory -> instance.
 #pragma once
 

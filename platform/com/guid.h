@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GUIDs as text, in the registry's spelling: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standard COM interfaces the game and its controls use, declared as classes of
 // pure virtual functions in COM's slot order. With GCC on x86-64 such a class has
 // exactly COM's vtable layout: one pointer to a table of function pointers, in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // com::Ptr<T>: owns one reference to a COM interface and releases it when done, so
 // that every early return on a failed HRESULT still balances AddRef and Release.
 #pragma once

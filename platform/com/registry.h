@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small file-based class registry, laid out like the Windows keys it stands for:
 //
 //   <root>/ProgID/<ProgID>/CLSID           {CLSID}, braced, upper-case hex

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // regsvr [-u] LIBRARY: registers (or with -u unregisters) the classes of an
 // in-process server library for this user, by calling the library's own
 // DllRegisterServer or DllUnregisterServer. Installers and `make run` use it.

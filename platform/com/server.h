@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an in-process server library needs for its four entry points: registering
 // its class under its own path, and the bookkeeping behind DllCanUnloadNow.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Human-readable status codes for messages (regsvr, failure reasons, the game's
 // error report).
 #pragma once

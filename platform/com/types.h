@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Basic COM types with the binary layout they have on 64-bit Windows, so that a
 // client and a server compiled separately (or in another language) agree on every
 // byte that crosses a vtable call. Header only: an outside client may include this

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BSTR and VARIANT housekeeping, with the same names and contracts as on Windows so
 // that code written against them reads the same on both systems.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colours as the form stores them: 0x00BBGGRR, or a system colour (high bit set, low
 // byte the system colour index) that the host resolves when it paints.

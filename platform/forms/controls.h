@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The control kit: every control is plain data. Handlers change properties; the host
 // reads them and repaints the whole window after every event. Positions and sizes are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game keeps its text in single-byte Windows-1252, as on disk; the screen, the name
 // box and the spell checker speak Unicode. These convert at those edges.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every form offers its host: its window properties and its controls in z-order.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a form asks of the machine it runs on. The Qt host gives it a real window; the
 // test host a virtual clock and scripted input.

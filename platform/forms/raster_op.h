@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Binary raster operations: how a pen colour combines with the pixel already on the
 // board. The numbers are the classic R2_ codes, which the layout table uses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game's media player: one effect at a time, started by naming its file.
 #include <string>

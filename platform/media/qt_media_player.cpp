@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/media/qt_media_player.h"
 
 #include <QAudioDevice>

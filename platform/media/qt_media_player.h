@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The media player over Qt Multimedia. Needs a running QCoreApplication (or a GUI
 // one) and must be used from its thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paints a form from its data alone: the artwork, then every visible control in the
 // form's order. The window and the tests both use it, so what is tested is what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real window of a form: paints it from its data after every event, turns mouse
 // input into the form's clicks and moves, gives each text box a live line edit, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine as a form sees it, on Qt: a real window, the system clocks, the event
 // loop. One host shows one form:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's pictures, looked up by the names and numbers a form uses. They live as
 // SVG sources in the Qt resources of whoever links them:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/spell/encoding.h"
 
 #include "platform/forms/cp1252.h"

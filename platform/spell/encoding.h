@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game speaks Windows-1252; Hunspell dictionaries are UTF-8 or a single-byte set.
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outside spell checker the game falls back on for words its own dictionary lacks.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dati.RCX as the game reads it: built from small word lists for exact cases, and the
 // real file of the play directory for the properties the whole file must have.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six effect files of the play directory: well-formed, distinct, short, unclipped,
 // and free of clicks at their edges.
 #include <gtest/gtest.h>

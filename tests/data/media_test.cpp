@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media player on a machine without sound: requests return at once and quietly.
 #include <gtest/gtest.h>
 

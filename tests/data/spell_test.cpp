@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spell checker with the real Italian Hunspell dictionary, and its failures.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control's About box, driven the way a player would: it opens modally, closes
 // by its OK button or its close box, leaves nothing behind, and comes back whole.
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control in process, through the C++ interface declarations: property-changed
 // notification to the host's sinks, and the card count's guard against a broken
 // sound library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-in for the system sound library: reports FAKE_CARDS sound cards, so that the
 // control's probe can be checked the same way on machines with and without sound
 // hardware. Built under the real library's file name and found first through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control as an outside host sees it: this file knows only the type layouts.
 // It declares the vtables it calls as plain structs of function pointers, reads the
 // registry files itself, loads the library with dlopen and registers it by running

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The class registry and creation by ProgID: what survives a round trip, what a
 // damaged or half-removed installation looks like to the game, and that every
 // failure says which step went wrong.

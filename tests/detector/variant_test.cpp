@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BSTR and VARIANT housekeeping: what a host relies on when it frees what a call
 // handed back.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock in virtual time: the count-down, level changes, whole games, the record.
 #include <gtest/gtest.h>
 

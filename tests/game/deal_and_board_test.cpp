@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The deal, the board reset, a new game and the pause.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Crediting words, the seven-letter bonus and the doubling; the hover pointer.
 #include <gtest/gtest.h>
 

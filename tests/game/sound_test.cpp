@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound-device check, the speaker switch and the effects.
 #include <gtest/gtest.h>
 

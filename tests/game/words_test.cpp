@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Letter tiles, confirmation and the two lookups.
 #include <gtest/gtest.h>
 

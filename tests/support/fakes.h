@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test doubles behind the game's interfaces: a spell checker with a word list of its
 // own, a media player that remembers what it was asked to play, and a sound-card

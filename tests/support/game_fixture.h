@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A game on the virtual host, in a data directory of its own.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A host with a virtual clock: doEvents moves time on a little, fires the timer when it
 // is due and delivers scripted input, so a whole game plays in milliseconds and a script

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's own window on the Qt host: its size and title, what it paints after
 // start-up, and that clicks and moves at pixel positions reach the right handlers.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window tests need a GUI application; Qt's offscreen platform gives them one
 // without a display.
 #include <QApplication>

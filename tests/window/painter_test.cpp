@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window paints, read back from a form of a few controls: the artwork, tiles,
 // lines and icons where the layout puts them, hidden controls nowhere.
 #include <gtest/gtest.h>

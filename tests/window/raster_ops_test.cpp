@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shapes combine with the board under them through their raster operation: every
 // covered pixel must come out exactly as the operation says.
 #include <gtest/gtest.h>
