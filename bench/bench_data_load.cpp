@@ -45,7 +45,8 @@ datafiles::Words readWhole(const std::string& path) {
   return datafiles::readWords(stored, Form1::kWordSlots);
 }
 
-double secondsPer(datafiles::Words (*reader)(const std::string&), const std::string& path, int runs) {
+double secondsPer(datafiles::Words (*reader)(const std::string&), const std::string& path,
+                  int runs) {
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < runs; ++i) benchmark::DoNotOptimize(reader(path));
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / runs;

@@ -36,7 +36,8 @@ void BM_IndexVerdictOnAMiss(benchmark::State& state) {
   const auto list = fullWordList();
   const words::DictionaryIndex index(list);
   for (auto _ : state) benchmark::DoNotOptimize(index.find(kMiss, Form1::kWordSlots));
-  const double scan = secondsPer([&] { return words::literalScan(list, Form1::kWordSlots, kMiss); }, 20);
+  const double scan =
+      secondsPer([&] { return words::literalScan(list, Form1::kWordSlots, kMiss); }, 20);
   const double ours = secondsPer([&] { return index.find(kMiss, Form1::kWordSlots); }, 20000);
   state.counters["scan_us"] = scan * 1e6;
   state.counters["index_us"] = ours * 1e6;

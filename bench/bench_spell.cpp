@@ -33,10 +33,11 @@ using Clock = std::chrono::steady_clock;
 
 // Windows-1252 bytes, as the game holds them: accented letters are single bytes.
 const std::vector<std::string> kWords = {
-    "casa",     "Casa",     "citt\xE0",  "Citt\xE0", "perch\xE9", "albero",  "Albero", "roma",
-    "Roma",     "parola",   "cartone",   "tornare",  "xqzwk",     "Xqzwk",   "zzupo",  "aeiouy",
-    "ragazzo",  "ragazzi",  "caffettie", "lemmaro",  "Lemmaro",   "virt\xF9", "pi\xF9", "cos\xEC",
-    "gioved\xEC", "nazione", "naziona",  "velocit\xE0", "scuola", "scuolaa", "mangiare", "mangiere",
+    "casa",     "Casa",    "citt\xE0", "Citt\xE0",   "perch\xE9", "albero",  "Albero",
+    "roma",     "Roma",    "parola",   "cartone",    "tornare",   "xqzwk",   "Xqzwk",
+    "zzupo",    "aeiouy",  "ragazzo",  "ragazzi",    "caffettie", "lemmaro", "Lemmaro",
+    "virt\xF9", "pi\xF9",  "cos\xEC",  "gioved\xEC", "nazione",   "naziona", "velocit\xE0",
+    "scuola",   "scuolaa", "mangiare", "mangiere",
 };
 
 double median(std::vector<double> v) {
@@ -45,7 +46,9 @@ double median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+double seconds(Clock::time_point a, Clock::time_point b) {
+  return std::chrono::duration<double>(b - a).count();
+}
 
 void Verdict(benchmark::State& state) {
   auto provider = spell::makeHunspellProvider();

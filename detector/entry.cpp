@@ -10,38 +10,38 @@ namespace {
 // One factory for the life of the library. Its references count as server locks,
 // so the library stays in use while a host holds the factory.
 class CardsFactory final : public IClassFactory {
-public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+ public:
+  HRESULT QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+      *ppv = static_cast<IClassFactory*>(this);
+      AddRef();
+      return S_OK;
     }
-    ULONG AddRef() override {
-        com::server::lock();
-        return 2;
-    }
-    ULONG Release() override {
-        com::server::unlock();
-        return 1;
-    }
-    HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (pUnkOuter) return CLASS_E_NOAGGREGATION;
-        return echodet::Cards::create(riid, ppv);
-    }
-    HRESULT LockServer(BOOL fLock) override {
-        if (fLock)
-            com::server::lock();
-        else
-            com::server::unlock();
-        return S_OK;
-    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG AddRef() override {
+    com::server::lock();
+    return 2;
+  }
+  ULONG Release() override {
+    com::server::unlock();
+    return 1;
+  }
+  HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (pUnkOuter) return CLASS_E_NOAGGREGATION;
+    return echodet::Cards::create(riid, ppv);
+  }
+  HRESULT LockServer(BOOL fLock) override {
+    if (fLock)
+      com::server::lock();
+    else
+      com::server::unlock();
+    return S_OK;
+  }
 };
 
 CardsFactory g_factory;
@@ -49,19 +49,19 @@ CardsFactory g_factory;
 }  // namespace
 
 COM_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (rclsid != echodet::CLSID_Cards) return CLASS_E_CLASSNOTAVAILABLE;
-    return g_factory.QueryInterface(riid, ppv);
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (rclsid != echodet::CLSID_Cards) return CLASS_E_CLASSNOTAVAILABLE;
+  return g_factory.QueryInterface(riid, ppv);
 }
 
 COM_EXPORT HRESULT DllCanUnloadNow() { return com::server::canUnloadNow(); }
 
 // Records the class under this library's own path, wherever it was installed.
 COM_EXPORT HRESULT DllRegisterServer() {
-    return com::server::registerClass(echodet::CLSID_Cards, echodet::kProgID, &g_factory);
+  return com::server::registerClass(echodet::CLSID_Cards, echodet::kProgID, &g_factory);
 }
 
 COM_EXPORT HRESULT DllUnregisterServer() {
-    return com::server::unregisterClass(echodet::CLSID_Cards, echodet::kProgID);
+  return com::server::unregisterClass(echodet::CLSID_Cards, echodet::kProgID);
 }

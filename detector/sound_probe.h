@@ -13,10 +13,10 @@ inline constexpr int kMaxCards = 256;
 // ask for the next card until the call fails or answers -1.
 template <class NextCard>
 int countCards(NextCard&& next) {
-    int card = -1;
-    int n = 0;
-    while (n < kMaxCards && next(&card) == 0 && card >= 0) ++n;
-    return n;
+  int card = -1;
+  int n = 0;
+  while (n < kMaxCards && next(&card) == 0 && card >= 0) ++n;
+  return n;
 }
 
 // Number of sound cards present now. The system sound library is looked up on the

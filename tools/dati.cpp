@@ -40,7 +40,11 @@ std::u32string codePoints(std::string_view text) {
   std::u32string out;
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
-    std::size_t len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+    std::size_t len = b < 0x80           ? 1
+                      : (b >> 5) == 0x6  ? 2
+                      : (b >> 4) == 0xE  ? 3
+                      : (b >> 3) == 0x1E ? 4
+                                         : 0;
     bool valid = len != 0 && i + len <= text.size();
     char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
     for (std::size_t k = 1; valid && k < len; ++k) {
@@ -90,7 +94,8 @@ std::vector<std::string> readDictionary(std::istream& wordList) {
   std::vector<std::string> words;
   for (std::string line; std::getline(wordList, line);) {
     stripLineEnd(line);
-    if (line.size() < kMinWordLength || line.size() > kPhraseLength || !isPlainLower(line)) continue;
+    if (line.size() < kMinWordLength || line.size() > kPhraseLength || !isPlainLower(line))
+      continue;
     words.push_back(upper(line));
   }
   std::sort(words.begin(), words.end());
@@ -109,9 +114,9 @@ std::set<std::string> readForms(std::istream& wordList) {
 
 std::size_t countSubwords(std::string_view upperWord, const std::vector<std::string>& dictionary) {
   const Letters whole = Letters::of(upperWord);
-  return static_cast<std::size_t>(std::count_if(dictionary.begin(), dictionary.end(), [&](const std::string& w) {
-    return whole.holds(Letters::of(w));
-  }));
+  return static_cast<std::size_t>(
+      std::count_if(dictionary.begin(), dictionary.end(),
+                    [&](const std::string& w) { return whole.holds(Letters::of(w)); }));
 }
 
 // ---------------------------------------------------------------------------
@@ -139,7 +144,9 @@ std::vector<std::string> Lexicon::splitFlags(std::string_view flags) const {
         const auto b = static_cast<unsigned char>(flags[i]);
         std::size_t len = 1;
         if (b >= 0xC0) {
-          while (i + len < flags.size() && (static_cast<unsigned char>(flags[i + len]) & 0xC0) == 0x80) ++len;
+          while (i + len < flags.size() &&
+                 (static_cast<unsigned char>(flags[i + len]) & 0xC0) == 0x80)
+            ++len;
         }
         out.emplace_back(flags.substr(i, len));
         i += len;
@@ -200,11 +207,13 @@ Lexicon::Lexicon(std::istream& aff, std::istream& dic) {
   bool countSeen = false;
   for (std::string line; std::getline(dic, line);) {
     stripLineEnd(line);
-    if (line.empty() || line.front() == '/' || line.front() == '#' || line.front() == '\t') continue;
+    if (line.empty() || line.front() == '/' || line.front() == '#' || line.front() == '\t')
+      continue;
     if (!countSeen) {
       // The first line of a Hunspell word file is the approximate word count.
       countSeen = true;
-      if (std::all_of(line.begin(), line.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+      if (std::all_of(line.begin(), line.end(),
+                      [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
         continue;
       throw std::runtime_error("word file: the first line is not a word count");
     }
@@ -212,13 +221,16 @@ Lexicon::Lexicon(std::istream& aff, std::istream& dic) {
     const std::size_t slash = field.find('/');
     auto& flags = headwords_[field.substr(0, slash)];
     if (slash != std::string::npos) {
-      for (auto& f : splitFlags(std::string_view(field).substr(slash + 1))) flags.push_back(std::move(f));
+      for (auto& f : splitFlags(std::string_view(field).substr(slash + 1)))
+        flags.push_back(std::move(f));
     }
   }
   if (!countSeen) throw std::runtime_error("word file: empty");
 }
 
-bool Lexicon::isHeadword(std::string_view lower) const { return headwords_.find(lower) != headwords_.end(); }
+bool Lexicon::isHeadword(std::string_view lower) const {
+  return headwords_.find(lower) != headwords_.end();
+}
 
 bool Lexicon::isBare(std::string_view lower) const {
   auto it = headwords_.find(lower);
@@ -239,7 +251,8 @@ bool Lexicon::inflectsInto(std::string_view lower, const std::set<std::string>& 
       if (!endsWith(lower, rule.strip) || rule.condition.size() > word.size()) continue;
       const std::size_t from = word.size() - rule.condition.size();
       bool holds = true;
-      for (std::size_t i = 0; holds && i < rule.condition.size(); ++i) holds = rule.condition[i].matches(word[from + i]);
+      for (std::size_t i = 0; holds && i < rule.condition.size(); ++i)
+        holds = rule.condition[i].matches(word[from + i]);
       if (!holds) continue;
       std::string form(lower.substr(0, lower.size() - rule.strip.size()));
       form += rule.add;
@@ -260,15 +273,17 @@ namespace {
 // fattelo. A level built on a conjugated form feels like a trick. The few nouns that
 // share these endings (calesse, menisco) are a fair price.
 constexpr std::string_view kVerbFormEndings[] = {
-    "asse", "esse", "isse", "aste", "iste", "reste", "emmo", "ebbe", "cque", "dde", "isca", "isce",
-    "isco", "iene", "lse",  "rse",  "inse", "ise",   "ose",  "use",  "melo", "telo", "celo", "selo", "velo",
+    "asse", "esse", "isse", "aste", "iste", "reste", "emmo", "ebbe", "cque",
+    "dde",  "isca", "isce", "isco", "iene", "lse",   "rse",  "inse", "ise",
+    "ose",  "use",  "melo", "telo", "celo", "selo",  "velo",
 };
 
 // A regular past participle of a verb the word list holds (fiutato, tritata). Verbs
 // already come as infinitives; participles as well would fill the levels with -ato.
 bool isParticiple(std::string_view lower, const std::set<std::string>& forms) {
   static constexpr std::pair<std::string_view, std::string_view> kEndings[] = {
-      {"ato", "are"}, {"ata", "are"}, {"uto", "ere"}, {"uta", "ere"}, {"ito", "ire"}, {"ita", "ire"}};
+      {"ato", "are"}, {"ata", "are"}, {"uto", "ere"},
+      {"uta", "ere"}, {"ito", "ire"}, {"ita", "ire"}};
   for (const auto& [participle, infinitive] : kEndings) {
     if (!endsWith(lower, participle)) continue;
     std::string verb(lower.substr(0, lower.size() - participle.size()));
@@ -281,12 +296,14 @@ bool isParticiple(std::string_view lower, const std::set<std::string>& forms) {
 // Words that are in the dictionary, and stay playable, but that the game should not
 // deal as the letters of a level: vulgar or offensive ones.
 constexpr std::string_view kNotDealt[] = {
-    "cazzata", "cazzone", "fottere", "fottuto", "pompino", "puttana", "stronza", "stronzo", "troiaio", "troiona",
+    "cazzata", "cazzone", "fottere", "fottuto", "pompino",
+    "puttana", "stronza", "stronzo", "troiaio", "troiona",
 };
 
 }  // namespace
 
-bool isFairPhrase(std::string_view lower, const Lexicon& lexicon, const std::set<std::string>& forms) {
+bool isFairPhrase(std::string_view lower, const Lexicon& lexicon,
+                  const std::set<std::string>& forms) {
   if (lower.size() != kPhraseLength || !isPlainLower(lower)) return false;
   // j, k, w, x and y come only in loanwords; a native player does not expect them.
   if (lower.find_first_of("jkwxy") != std::string_view::npos) return false;
@@ -313,7 +330,8 @@ bool isFairPhrase(std::string_view lower, const Lexicon& lexicon, const std::set
 }
 
 std::vector<std::string> choosePhrases(const std::vector<std::string>& dictionary,
-                                       const std::function<bool(std::string_view)>& fair, PhraseLimits limits) {
+                                       const std::function<bool(std::string_view)>& fair,
+                                       PhraseLimits limits) {
   std::vector<Letters> letters;
   letters.reserve(dictionary.size());
   for (const auto& w : dictionary) letters.push_back(Letters::of(w));
@@ -338,11 +356,12 @@ std::vector<std::string> choosePhrases(const std::vector<std::string>& dictionar
 // ---------------------------------------------------------------------------
 // Layout and encoding
 
-std::vector<Entry> layOut(const std::vector<std::string>& dictionary, const std::vector<std::string>& phrases,
-                          std::size_t maxEntries) {
+std::vector<Entry> layOut(const std::vector<std::string>& dictionary,
+                          const std::vector<std::string>& phrases, std::size_t maxEntries) {
   std::set<std::string> phraseSet;
   for (const auto& p : phrases) {
-    if (p.size() != kPhraseLength || !std::all_of(p.begin(), p.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+    if (p.size() != kPhraseLength ||
+        !std::all_of(p.begin(), p.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
       throw std::invalid_argument("a phrase must be seven letters A-Z: " + p);
     phraseSet.insert(p);
   }
@@ -389,7 +408,8 @@ std::vector<Entry> layOut(const std::vector<std::string>& dictionary, const std:
   // The first line has no line feed before it, so a phrase there would be one
   // character short. Lead with the first ordinary word, or with a bare marker line
   // (it holds no letters, so it never matches a word) when there is none.
-  auto firstOrdinary = std::find_if(entries.begin(), entries.end(), [](const Entry& e) { return !e.phrase; });
+  auto firstOrdinary =
+      std::find_if(entries.begin(), entries.end(), [](const Entry& e) { return !e.phrase; });
   if (firstOrdinary != entries.end()) {
     std::rotate(entries.begin(), firstOrdinary, firstOrdinary + 1);
   } else if (!entries.empty()) {

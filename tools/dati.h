@@ -91,7 +91,8 @@ class Lexicon {
 // Whether a seven-letter dictionary word would make a fair level: an ordinary Italian
 // base form that a player can be expected to know and to find among the seven letters.
 // See dati.cpp for the reasoning behind each test.
-bool isFairPhrase(std::string_view lower, const Lexicon& lexicon, const std::set<std::string>& forms);
+bool isFairPhrase(std::string_view lower, const Lexicon& lexicon,
+                  const std::set<std::string>& forms);
 
 struct PhraseLimits {
   std::size_t minSubwords = 6;

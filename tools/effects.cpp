@@ -17,21 +17,23 @@ constexpr double kPeak = 0.45;
 // One note: a tone (optionally gliding from one pitch to another) made of a few
 // partials, shaped by an attack, an exponential decay and a release fade at its end.
 struct Note {
-  double start;     // seconds
-  double length;    // seconds, release included
-  double freq;      // Hz at the start
-  double freqEnd;   // Hz at the end (equal to freq for a steady pitch)
-  double level;     // relative loudness
-  double attack;    // seconds
-  double decay;     // time constant of the exponential decay, seconds (0 = none)
-  double release;   // seconds of fade before the end
+  double start;    // seconds
+  double length;   // seconds, release included
+  double freq;     // Hz at the start
+  double freqEnd;  // Hz at the end (equal to freq for a steady pitch)
+  double level;    // relative loudness
+  double attack;   // seconds
+  double decay;    // time constant of the exponential decay, seconds (0 = none)
+  double release;  // seconds of fade before the end
   std::vector<std::pair<double, double>> partials;  // (frequency ratio, amplitude)
 };
 
-const std::vector<std::pair<double, double>> kBrass{{1, 1.0}, {2, 0.55}, {3, 0.35}, {4, 0.2}, {5, 0.1}};
+const std::vector<std::pair<double, double>> kBrass{
+    {1, 1.0}, {2, 0.55}, {3, 0.35}, {4, 0.2}, {5, 0.1}};
 const std::vector<std::pair<double, double>> kSoft{{1, 1.0}, {2, 0.15}};
 const std::vector<std::pair<double, double>> kBell{{1, 1.0}, {2.0, 0.3}, {3.01, 0.12}, {4.2, 0.05}};
-const std::vector<std::pair<double, double>> kBuzz{{1, 1.0}, {2, 0.35}, {3, 0.3}, {4, 0.12}, {5, 0.1}};
+const std::vector<std::pair<double, double>> kBuzz{
+    {1, 1.0}, {2, 0.35}, {3, 0.3}, {4, 0.12}, {5, 0.1}};
 
 double midi(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
 
@@ -80,7 +82,9 @@ std::vector<Note> fanfare() {
   return notes;
 }
 
-std::vector<Note> blip(double from, double to) { return {{0.0, 0.13, from, to, 1.0, 0.01, 0.12, 0.05, kSoft}}; }
+std::vector<Note> blip(double from, double to) {
+  return {{0.0, 0.13, from, to, 1.0, 0.01, 0.12, 0.05, kSoft}};
+}
 
 std::vector<Note> chime() {
   // G5 then C6, bell-like, each ringing on.
@@ -118,18 +122,26 @@ void put32(std::string& out, unsigned long v) {
 
 std::vector<std::int16_t> effect(int number) {
   switch (number) {
-    case 1: return render(fanfare());
-    case 2: return render(blip(midi(81), midi(74)));  // A5 down to D5
-    case 3: return render(blip(midi(74), midi(81)));  // D5 up to A5
-    case 4: return render(chime());
-    case 5: return render(arpeggio());
-    case 6: return render(buzz());
-    default: throw std::out_of_range("no effect number " + std::to_string(number));
+    case 1:
+      return render(fanfare());
+    case 2:
+      return render(blip(midi(81), midi(74)));  // A5 down to D5
+    case 3:
+      return render(blip(midi(74), midi(81)));  // D5 up to A5
+    case 4:
+      return render(chime());
+    case 5:
+      return render(arpeggio());
+    case 6:
+      return render(buzz());
+    default:
+      throw std::out_of_range("no effect number " + std::to_string(number));
   }
 }
 
 std::string effectFileName(int number) {
-  if (number < 1 || number > kEffectCount) throw std::out_of_range("no effect number " + std::to_string(number));
+  if (number < 1 || number > kEffectCount)
+    throw std::out_of_range("no effect number " + std::to_string(number));
   char name[16];
   std::snprintf(name, sizeof name, "FX%02d.wav", number);
   return name;

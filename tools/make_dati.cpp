@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
 
     const auto entries = dati::layOut(dictionary, phrases);
     writeFile(argv[4], dati::encode(entries));
-    const auto phraseLines = std::count_if(entries.begin(), entries.end(), [](const dati::Entry& e) { return e.phrase; });
+    const auto phraseLines = std::count_if(entries.begin(), entries.end(),
+                                           [](const dati::Entry& e) { return e.phrase; });
     std::cout << argv[4] << ": " << entries.size() << " entries, " << phraseLines << " phrases\n";
     return 0;
   } catch (const std::exception& e) {

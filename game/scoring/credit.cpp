@@ -10,12 +10,18 @@ namespace {
 
 int pointsFor(std::size_t letters) {
   switch (letters) {
-    case 3: return 30;
-    case 4: return 40;
-    case 5: return 60;
-    case 6: return 100;
-    case 7: return 250;
-    default: return 0;
+    case 3:
+      return 30;
+    case 4:
+      return 40;
+    case 5:
+      return 60;
+    case 6:
+      return 100;
+    case 7:
+      return 250;
+    default:
+      return 0;
   }
 }
 
@@ -25,9 +31,7 @@ const std::array<const char*, 10> kPraise = {
 
 }  // namespace
 
-void Form1::credit(int points) {
-  Punti.caption = scoreText(numericValue(Punti.caption) + points);
-}
+void Form1::credit(int points) { Punti.caption = scoreText(numericValue(Punti.caption) + points); }
 
 void Form1::PunteggioOK() {
   const std::size_t L = currentWord.size();

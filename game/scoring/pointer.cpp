@@ -29,11 +29,15 @@ void Form1::Image1_MouseMove() { setHand(); }
 void Form1::OKAY_MouseMove() { setHand(); }
 
 void Form1::lettera_MouseMove(int Index) {
-  if (Index >= 0 && Index <= 6 && !lettera[Index].caption.empty()) setHand();
-  else setArrow();
+  if (Index >= 0 && Index <= 6 && !lettera[Index].caption.empty())
+    setHand();
+  else
+    setArrow();
 }
 
 void Form1::scelta_MouseMove(int Index) {
-  if (Index >= 0 && Index <= 6 && !scelta[Index].caption.empty()) setHand();
-  else setArrow();
+  if (Index >= 0 && Index <= 6 && !scelta[Index].caption.empty())
+    setHand();
+  else
+    setArrow();
 }

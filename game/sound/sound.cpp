@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Sound: the device check at every start-up, the speaker switch, and the effects.
+#include "detector/echodet_ids.h"
 #include "game/window/form1.h"
 #include "game/window/text.h"
-#include "detector/echodet_ids.h"
 #include "platform/com/interfaces.h"
 #include "platform/com/variant.h"
 #include "platform/media/media_player.h"
@@ -28,10 +28,17 @@ bool detectorFindsDevice(IDispatch* cards) {
     return false;
   bool found = false;
   switch (result.vt) {
-    case VT_BOOL: found = result.boolVal != VARIANT_FALSE; break;
-    case VT_I4: found = result.lVal != 0; break;
-    case VT_I2: found = result.iVal != 0; break;
-    default: break;
+    case VT_BOOL:
+      found = result.boolVal != VARIANT_FALSE;
+      break;
+    case VT_I4:
+      found = result.lVal != 0;
+      break;
+    case VT_I2:
+      found = result.iVal != 0;
+      break;
+    default:
+      break;
   }
   VariantClear(&result);
   return found;

@@ -10,8 +10,8 @@ void Form1::Pulisci() {
     lettera[tileIndex].enabled = true;
   }
   OKAY.enabled = true;
-  for (forms::Control* overlay : std::initializer_list<forms::Control*>{
-           &overtxt, &overmsk, &gioca, &giocamsk, &newrec1, &recmsk, &newlivel, &LivUpMsk,
-           &Livlin, &per})
+  for (forms::Control* overlay :
+       std::initializer_list<forms::Control*>{&overtxt, &overmsk, &gioca, &giocamsk, &newrec1,
+                                              &recmsk, &newlivel, &LivUpMsk, &Livlin, &per})
     overlay->visible = false;
 }

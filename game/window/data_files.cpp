@@ -14,9 +14,7 @@ namespace {
 
 constexpr char kCarriageReturn = '\r';
 
-std::string systemReason(int error) {
-  return error ? std::strerror(error) : "errore sconosciuto";
-}
+std::string systemReason(int error) { return error ? std::strerror(error) : "errore sconosciuto"; }
 
 }  // namespace
 
@@ -111,7 +109,8 @@ bool replaceFile(const std::string& path, std::string_view contents, std::string
   const bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size() &&
                        std::fflush(file) == 0;
   const int writeError = errno;
-  if (std::fclose(file) != 0 || !written) return fail("Impossibile scrivere il file", writeError ? writeError : errno);
+  if (std::fclose(file) != 0 || !written)
+    return fail("Impossibile scrivere il file", writeError ? writeError : errno);
   std::error_code renamed;
   std::filesystem::rename(temporary, path, renamed);
   if (renamed) return fail("Impossibile sostituire il file", renamed.value());

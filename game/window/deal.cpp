@@ -18,7 +18,8 @@ void Form1::ScegliFrase() {
   std::array<std::string, 8> slots;  // 1 to 7 hold the letters
   for (tileIndex = 1; tileIndex <= 7; ++tileIndex) {
     const auto at = static_cast<std::size_t>(tileIndex - 1);
-    slots[static_cast<std::size_t>(tileIndex)] = at < Frase.caption.size() ? Frase.caption.substr(at, 1) : "";
+    slots[static_cast<std::size_t>(tileIndex)] =
+        at < Frase.caption.size() ? Frase.caption.substr(at, 1) : "";
   }
 
   for (long n = 0; n < exchanges; ++n) {

@@ -15,7 +15,9 @@
 #include "platform/forms/form_host.h"
 #include "platform/spell/spell_checker.h"
 
-namespace words { class DictionaryIndex; }
+namespace words {
+class DictionaryIndex;
+}
 
 class Form1 : public forms::Form {
  public:
@@ -52,8 +54,8 @@ class Form1 : public forms::Form {
   forms::Timer Timer1;
 
   // ---- Decorative shapes and lines, never touched by the code -----------------------
-  forms::Shape Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, Shape8, Shape9,
-      Shape10, Shape11, Shape12, Shape13, Shape14, Shape15;
+  forms::Shape Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, Shape8, Shape9, Shape10,
+      Shape11, Shape12, Shape13, Shape14, Shape15;
   std::array<forms::Line, 2> Line1, Line2;
   forms::Line Line3;
 
@@ -117,17 +119,17 @@ class Form1 : public forms::Form {
   void readRecordFile();
   void readDataFile();
   void writeRecordFile();
-  bool changeLevel();         // the passed level's time is up; true: the game is complete
-  void recordAndGameOver();   // the game's last step
+  bool changeLevel();        // the passed level's time is up; true: the game is complete
+  void recordAndGameOver();  // the game's last step
   void setHand();
   void setHourglass();
   void setArrow();
-  void credit(int points);    // adds to the score caption
+  void credit(int points);  // adds to the score caption
   std::string dataPath(const char* fileName) const;
 
   GameServices services_;
-  bool tickRunning_ = false;       // the clock never runs inside itself
-  bool spellWarningShown_ = false; // a missing spell checker is reported once
+  bool tickRunning_ = false;        // the clock never runs inside itself
+  bool spellWarningShown_ = false;  // a missing spell checker is reported once
   std::unique_ptr<words::DictionaryIndex> dictionaryIndex_;
   int levelSecured_ = 0;  // level whose seven-letter word is credited but not yet marked
 };

@@ -8,9 +8,9 @@ using forms::Alignment;
 using forms::DrawMode;
 using forms::Font;
 using forms::Rect;
+using forms::rgb;
 using forms::ShapeKind;
 using forms::Typeface;
-using forms::rgb;
 
 namespace {
 
@@ -70,8 +70,7 @@ ShapeLook outline(int width = 1, ShapeKind kind = ShapeKind::Rectangle) {
   return {.shape = kind, .borderWidth = width};
 }
 
-void line(forms::Line& c, const char* name, int index, int x1, int y1, int x2, int y2,
-          int width) {
+void line(forms::Line& c, const char* name, int index, int x1, int y1, int x2, int y2, int width) {
   c.name = name;
   c.index = index;
   c.x1 = x1, c.y1 = y1, c.x2 = x2, c.y2 = y2;
@@ -212,16 +211,17 @@ void Form1::layOut() {
         {sans(13.5), C, rgb(255, 128, 128), hidden});
 
   for (forms::Control* c : std::initializer_list<forms::Control*>{
-           &Shape1, &Shape2, &Shape3, &Shape4, &Shape5, &Shape6, &Shape7, &Shape8, &Shape9,
-           &Shape10, &Shape11, &Shape12, &Shape13, &Shape14, &Shape15, &Line1[0], &Line1[1],
-           &Line2[0], &Line2[1], &Line3, &Label5, &Livello, &Punteggio, &Punti, &rectxt,
-           &record, &se, &nome, &ste, &setteok, &Label6, &TempoT, &TESTO})
+           &Shape1,  &Shape2,    &Shape3,   &Shape4,   &Shape5,   &Shape6,  &Shape7,
+           &Shape8,  &Shape9,    &Shape10,  &Shape11,  &Shape12,  &Shape13, &Shape14,
+           &Shape15, &Line1[0],  &Line1[1], &Line2[0], &Line2[1], &Line3,   &Label5,
+           &Livello, &Punteggio, &Punti,    &rectxt,   &record,   &se,      &nome,
+           &ste,     &setteok,   &Label6,   &TempoT,   &TESTO})
     add(*c);
   for (auto& c : scelta) add(c);
   for (auto& c : lettera) add(c);
   for (forms::Control* c : std::initializer_list<forms::Control*>{
-           &ButOK, &Cliccato, &linea, &OKAY, &Image1, &audiotxt, &Frase, &label3, &Label4,
-           &List1, &List2, &Dir1, &Timer1, &permsk, &pertxt, &per, &LivUpMsk, &Livlin,
-           &newlivel, &Liv, &liv2, &recmsk, &newrec1, &overmsk, &overtxt, &giocamsk, &gioca})
+           &ButOK,    &Cliccato, &linea, &OKAY,   &Image1,  &audiotxt, &Frase,   &label3,   &Label4,
+           &List1,    &List2,    &Dir1,  &Timer1, &permsk,  &pertxt,   &per,     &LivUpMsk, &Livlin,
+           &newlivel, &Liv,      &liv2,  &recmsk, &newrec1, &overmsk,  &overtxt, &giocamsk, &gioca})
     add(*c);
 }

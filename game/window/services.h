@@ -4,8 +4,13 @@
 // implementation.
 #include "platform/forms/form_host.h"
 
-namespace spell { class SpellCheckerProvider; class SpellChecker; }
-namespace media { class MediaPlayer; }
+namespace spell {
+class SpellCheckerProvider;
+class SpellChecker;
+}  // namespace spell
+namespace media {
+class MediaPlayer;
+}
 struct IDispatch;
 
 struct GameServices {

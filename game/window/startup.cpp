@@ -30,7 +30,8 @@ void Form1::Form_Load() {
 void Form1::readRecordFile() {
   std::string stored, error;
   if (!datafiles::loadFile(datafiles::nativePath(dataPath("Record.RCX")), stored, error)) {
-    host().showError("LEMMARO", error + cp1252("\nIl record non è stato letto; si gioca lo stesso."));
+    host().showError("LEMMARO",
+                     error + cp1252("\nIl record non è stato letto; si gioca lo stesso."));
     return;
   }
   tileIndex = static_cast<std::int32_t>(stored.size());

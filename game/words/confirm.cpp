@@ -10,8 +10,8 @@
 namespace {
 
 const std::array<const char*, 10> kRefusals = {
-    "La parola non esiste.", "Sbagliato.",           "Parola errata.", "Non trovo la parola.",
-    "Inesistente.",          "Non va bene.",         "Non ci siamo.",  "Riprova.",
+    "La parola non esiste.", "Sbagliato.",   "Parola errata.", "Non trovo la parola.",
+    "Inesistente.",          "Non va bene.", "Non ci siamo.",  "Riprova.",
     "Errare è umano.",       "Concentrati."};
 
 }  // namespace
@@ -34,8 +34,10 @@ void Form1::OKAY_Click() {
   bool gap = false;
   for (tileIndex = 0; tileIndex <= 6; ++tileIndex) {
     const std::string& letter = scelta[tileIndex].caption;
-    if (!letter.empty()) currentWord += letter;
-    else gap = true;
+    if (!letter.empty())
+      currentWord += letter;
+    else
+      gap = true;
     if (!letter.empty() && gap) {
       TESTO.caption = cp1252("Scrivere le lettere attaccate!!!");
       return close();

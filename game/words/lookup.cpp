@@ -20,7 +20,8 @@ void Form1::CercaWord() {
   if (!spellChecker) {
     if (!spellWarningShown_) {
       spellWarningShown_ = true;
-      const std::string why = provider ? provider->why() : std::string("nessun correttore installato");
+      const std::string why =
+          provider ? provider->why() : std::string("nessun correttore installato");
       host().showError("LEMMARO", cp1252("Il correttore ortografico non è disponibile: ") +
                                       forms::utf8ToCp1252(why) +
                                       cp1252("\nSi gioca con le sole parole del gioco."));
@@ -31,7 +32,8 @@ void Form1::CercaWord() {
   // Asked in lower case and capitalised, always both: a proper name counts too.
   const std::string x = trimSpaces(currentWord);
   const std::string lower = forms::cp1252Lower(x);
-  const std::string capitalised = forms::cp1252Upper(lower.substr(0, 1)) + lower.substr(std::min<std::size_t>(1, lower.size()));
+  const std::string capitalised =
+      forms::cp1252Upper(lower.substr(0, 1)) + lower.substr(std::min<std::size_t>(1, lower.size()));
   const bool asLower = spellChecker->checkSpelling(lower);
   const bool asCapitalised = spellChecker->checkSpelling(capitalised);
   const bool accepted = asLower || asCapitalised;

@@ -17,64 +17,65 @@ namespace {
 using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, void**);
 
 void setReason(std::string* reason, std::string text) {
-    if (reason) *reason = std::move(text);
+  if (reason) *reason = std::move(text);
 }
 
 }  // namespace
 
 HRESULT createByCLSID(REFCLSID clsid, REFIID iid, void** out, std::string* reason) {
-    if (!out) return E_POINTER;
+  if (!out) return E_POINTER;
+  *out = nullptr;
+
+  std::string library;
+  if (HRESULT hr = registry::inprocServer(clsid, &library, reason); FAILED(hr)) return hr;
+
+  if (::access(library.c_str(), F_OK) != 0) {
+    setReason(reason, "library " + library + " registered for " + toString(clsid) + " is missing");
+    return CO_E_DLLNOTFOUND;
+  }
+  // The library is never closed again. Every object it creates carries vtables
+  // and code that live inside it, and a host cannot prove that no pointer to one
+  // survives somewhere (a sink, a cached interface); unloading would turn that
+  // into a jump into unmapped memory. Libraries that use Qt also register types
+  // and plug-ins with it that cannot be taken back. One library per class is a
+  // small, fixed cost; dlopen's own reference count makes repeated loads free.
+  dlerror();
+  void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* err = dlerror();
+    setReason(reason, "cannot load " + library + ": " + (err ? err : "unknown error"));
+    return CO_E_DLLNOTFOUND;
+  }
+  auto getClassObject = reinterpret_cast<GetClassObjectFn>(::dlsym(handle, "DllGetClassObject"));
+  if (!getClassObject) {
+    setReason(reason, library + " has no entry point DllGetClassObject");
+    return CO_E_ERRORINDLL;
+  }
+
+  Ptr<IClassFactory> factory;
+  if (HRESULT hr = getClassObject(clsid, IID_IClassFactory, factory.putVoid()); FAILED(hr)) {
+    setReason(reason, library + " does not provide class " + toString(clsid) + ": " + describe(hr));
+    return hr;
+  }
+  if (!factory) {
+    setReason(reason, library + " returned no class factory for " + toString(clsid));
+    return E_UNEXPECTED;
+  }
+  if (HRESULT hr = factory->CreateInstance(nullptr, iid, out); FAILED(hr)) {
     *out = nullptr;
-
-    std::string library;
-    if (HRESULT hr = registry::inprocServer(clsid, &library, reason); FAILED(hr)) return hr;
-
-    if (::access(library.c_str(), F_OK) != 0) {
-        setReason(reason, "library " + library + " registered for " + toString(clsid) + " is missing");
-        return CO_E_DLLNOTFOUND;
-    }
-    // The library is never closed again. Every object it creates carries vtables
-    // and code that live inside it, and a host cannot prove that no pointer to one
-    // survives somewhere (a sink, a cached interface); unloading would turn that
-    // into a jump into unmapped memory. Libraries that use Qt also register types
-    // and plug-ins with it that cannot be taken back. One library per class is a
-    // small, fixed cost; dlopen's own reference count makes repeated loads free.
-    dlerror();
-    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* err = dlerror();
-        setReason(reason, "cannot load " + library + ": " + (err ? err : "unknown error"));
-        return CO_E_DLLNOTFOUND;
-    }
-    auto getClassObject = reinterpret_cast<GetClassObjectFn>(::dlsym(handle, "DllGetClassObject"));
-    if (!getClassObject) {
-        setReason(reason, library + " has no entry point DllGetClassObject");
-        return CO_E_ERRORINDLL;
-    }
-
-    Ptr<IClassFactory> factory;
-    if (HRESULT hr = getClassObject(clsid, IID_IClassFactory, factory.putVoid()); FAILED(hr)) {
-        setReason(reason, library + " does not provide class " + toString(clsid) + ": " + describe(hr));
-        return hr;
-    }
-    if (!factory) {
-        setReason(reason, library + " returned no class factory for " + toString(clsid));
-        return E_UNEXPECTED;
-    }
-    if (HRESULT hr = factory->CreateInstance(nullptr, iid, out); FAILED(hr)) {
-        *out = nullptr;
-        setReason(reason, "creating " + toString(clsid) + " from " + library + " failed: " + describe(hr));
-        return hr;
-    }
-    return S_OK;
+    setReason(reason,
+              "creating " + toString(clsid) + " from " + library + " failed: " + describe(hr));
+    return hr;
+  }
+  return S_OK;
 }
 
 HRESULT createByProgID(std::string_view progId, REFIID iid, void** out, std::string* reason) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    CLSID clsid{};
-    if (HRESULT hr = registry::clsidFromProgID(progId, &clsid, reason); FAILED(hr)) return hr;
-    return createByCLSID(clsid, iid, out, reason);
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  CLSID clsid{};
+  if (HRESULT hr = registry::clsidFromProgID(progId, &clsid, reason); FAILED(hr)) return hr;
+  return createByCLSID(clsid, iid, out, reason);
 }
 
 }  // namespace com

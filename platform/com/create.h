@@ -12,7 +12,8 @@ namespace com {
 // Creates an instance of the class registered under progId and asks it for iid.
 // On failure returns the status and, when reason is given, one line saying why
 // (not registered, library missing or not loadable with dlerror's text, no entry point, ...).
-HRESULT createByProgID(std::string_view progId, REFIID iid, void** out, std::string* reason = nullptr);
+HRESULT createByProgID(std::string_view progId, REFIID iid, void** out,
+                       std::string* reason = nullptr);
 
 // The same, starting from the class identifier.
 HRESULT createByCLSID(REFCLSID clsid, REFIID iid, void** out, std::string* reason = nullptr);

@@ -15,7 +15,8 @@ struct IEnumConnectionPoints;
 // {00000000-0000-0000-C000-000000000046}
 inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {00000001-0000-0000-C000-000000000046}
-inline constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr IID IID_IClassFactory = {
+    0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {00020400-0000-0000-C000-000000000046}
 inline constexpr IID IID_IDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // {00020401-0000-0000-C000-000000000046}
@@ -31,64 +32,64 @@ inline constexpr IID IID_IPropertyNotifySink = {
     0x9BFBBC02, 0xEFF1, 0x101A, {0x84, 0xED, 0x00, 0xAA, 0x00, 0xC9, 0xC9, 0xC8}};
 
 struct IUnknown {
-    virtual HRESULT QueryInterface(REFIID riid, void** ppvObject) = 0;
-    virtual ULONG AddRef() = 0;
-    virtual ULONG Release() = 0;
+  virtual HRESULT QueryInterface(REFIID riid, void** ppvObject) = 0;
+  virtual ULONG AddRef() = 0;
+  virtual ULONG Release() = 0;
 
-protected:
-    // Objects are destroyed by their last Release, never through an interface pointer.
-    ~IUnknown() = default;
+ protected:
+  // Objects are destroyed by their last Release, never through an interface pointer.
+  ~IUnknown() = default;
 };
 
 struct IClassFactory : IUnknown {
-    virtual HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
-    virtual HRESULT LockServer(BOOL fLock) = 0;
+  virtual HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
+  virtual HRESULT LockServer(BOOL fLock) = 0;
 
-protected:
-    ~IClassFactory() = default;
+ protected:
+  ~IClassFactory() = default;
 };
 
 struct IDispatch : IUnknown {
-    virtual HRESULT GetTypeInfoCount(UINT* pctinfo) = 0;
-    virtual HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) = 0;
-    virtual HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
-                                  DISPID* rgDispId) = 0;
-    virtual HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
-                           DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                           UINT* puArgErr) = 0;
+  virtual HRESULT GetTypeInfoCount(UINT* pctinfo) = 0;
+  virtual HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) = 0;
+  virtual HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
+                                DISPID* rgDispId) = 0;
+  virtual HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                         DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                         UINT* puArgErr) = 0;
 
-protected:
-    ~IDispatch() = default;
+ protected:
+  ~IDispatch() = default;
 };
 
 // Property-changed notification: a container that wants to hear when a control's
 // bound property changes implements this sink and connects it through the control's
 // IConnectionPointContainer.
 struct IPropertyNotifySink : IUnknown {
-    virtual HRESULT OnChanged(DISPID dispID) = 0;
-    virtual HRESULT OnRequestEdit(DISPID dispID) = 0;
+  virtual HRESULT OnChanged(DISPID dispID) = 0;
+  virtual HRESULT OnRequestEdit(DISPID dispID) = 0;
 
-protected:
-    ~IPropertyNotifySink() = default;
+ protected:
+  ~IPropertyNotifySink() = default;
 };
 
 struct IConnectionPointContainer;
 
 struct IConnectionPoint : IUnknown {
-    virtual HRESULT GetConnectionInterface(IID* pIID) = 0;
-    virtual HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) = 0;
-    virtual HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) = 0;
-    virtual HRESULT Unadvise(DWORD dwCookie) = 0;
-    virtual HRESULT EnumConnections(IEnumConnections** ppEnum) = 0;
+  virtual HRESULT GetConnectionInterface(IID* pIID) = 0;
+  virtual HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) = 0;
+  virtual HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) = 0;
+  virtual HRESULT Unadvise(DWORD dwCookie) = 0;
+  virtual HRESULT EnumConnections(IEnumConnections** ppEnum) = 0;
 
-protected:
-    ~IConnectionPoint() = default;
+ protected:
+  ~IConnectionPoint() = default;
 };
 
 struct IConnectionPointContainer : IUnknown {
-    virtual HRESULT EnumConnectionPoints(IEnumConnectionPoints** ppEnum) = 0;
-    virtual HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) = 0;
+  virtual HRESULT EnumConnectionPoints(IEnumConnectionPoints** ppEnum) = 0;
+  virtual HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) = 0;
 
-protected:
-    ~IConnectionPointContainer() = default;
+ protected:
+  ~IConnectionPointContainer() = default;
 };

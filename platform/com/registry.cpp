@@ -24,91 +24,93 @@ namespace {
 constexpr std::size_t kMaxValueBytes = 4096;
 
 void setReason(std::string* reason, std::string text) {
-    if (reason) *reason = std::move(text);
+  if (reason) *reason = std::move(text);
 }
 
 HRESULT fromErrno(int err) {
-    return (err == EACCES || err == EPERM || err == EROFS) ? E_ACCESSDENIED : E_FAIL;
+  return (err == EACCES || err == EPERM || err == EROFS) ? E_ACCESSDENIED : E_FAIL;
 }
 
 // Shows a damaged value in a message without letting control bytes through.
 std::string shown(std::string_view text) {
-    std::string s = "'";
-    for (std::size_t i = 0; i < text.size() && i < 60; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        s += (c >= 0x20 && c != 0x7F) ? static_cast<char>(c) : '?';
-    }
-    if (text.size() > 60) s += "...";
-    return s + "'";
+  std::string s = "'";
+  for (std::size_t i = 0; i < text.size() && i < 60; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    s += (c >= 0x20 && c != 0x7F) ? static_cast<char>(c) : '?';
+  }
+  if (text.size() > 60) s += "...";
+  return s + "'";
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) {
+      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
 }
 
 enum class Read { ok, missing, damaged };
 
 // Reads a one-line value; its trailing newline, if any, is not part of it.
 Read readValue(const fs::path& file, std::string* value, std::string* reason) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int err = errno;
-        if (err == ENOENT || err == ENOTDIR) {
-            setReason(reason, "no " + file.string());
-            return Read::missing;
-        }
-        setReason(reason, "cannot read " + file.string() + ": " + std::strerror(err));
-        return Read::damaged;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ENOENT || err == ENOTDIR) {
+      setReason(reason, "no " + file.string());
+      return Read::missing;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        setReason(reason, "registry damaged: " + file.string() + " is not a regular file");
-        return Read::damaged;
-    }
-    std::string data;
-    char buf[1024];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            setReason(reason, "cannot read " + file.string() + ": " + std::strerror(err));
-            return Read::damaged;
-        }
-        if (n == 0) break;
-        data.append(buf, static_cast<std::size_t>(n));
-        if (data.size() > kMaxValueBytes) {
-            ::close(fd);
-            setReason(reason, "registry damaged: " + file.string() + " is far too long");
-            return Read::damaged;
-        }
-    }
+    setReason(reason, "cannot read " + file.string() + ": " + std::strerror(err));
+    return Read::damaged;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    if (!data.empty() && data.back() == '\n') data.pop_back();
-    if (!data.empty() && data.back() == '\r') data.pop_back();
-    if (data.find_first_of(std::string_view("\0\n", 2)) != std::string::npos) {
-        setReason(reason, "registry damaged: " + file.string() + " holds more than one line");
-        return Read::damaged;
+    setReason(reason, "registry damaged: " + file.string() + " is not a regular file");
+    return Read::damaged;
+  }
+  std::string data;
+  char buf[1024];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int err = errno;
+      ::close(fd);
+      setReason(reason, "cannot read " + file.string() + ": " + std::strerror(err));
+      return Read::damaged;
     }
-    *value = std::move(data);
-    return Read::ok;
+    if (n == 0) break;
+    data.append(buf, static_cast<std::size_t>(n));
+    if (data.size() > kMaxValueBytes) {
+      ::close(fd);
+      setReason(reason, "registry damaged: " + file.string() + " is far too long");
+      return Read::damaged;
+    }
+  }
+  ::close(fd);
+  if (!data.empty() && data.back() == '\n') data.pop_back();
+  if (!data.empty() && data.back() == '\r') data.pop_back();
+  if (data.find_first_of(std::string_view("\0\n", 2)) != std::string::npos) {
+    setReason(reason, "registry damaged: " + file.string() + " holds more than one line");
+    return Read::damaged;
+  }
+  *value = std::move(data);
+  return Read::ok;
 }
 
 bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 // Replaces dir/name with `value` so that readers see the old value or the new one,
@@ -116,97 +118,97 @@ bool writeAll(int fd, std::string_view data) {
 // file system, so rename is atomic) and is flushed before the rename.
 HRESULT writeValue(const fs::path& dir, const std::string& name, std::string_view value,
                    std::string* reason) {
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (ec) {
-        setReason(reason, "cannot create " + dir.string() + ": " + ec.message());
-        return fromErrno(ec.value());
-    }
-    std::string tmp = (dir / ("." + name + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        const int err = errno;
-        setReason(reason, "cannot write in " + dir.string() + ": " + std::strerror(err));
-        return fromErrno(err);
-    }
-    std::string line(value);
-    line += '\n';
-    bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, line) && ::fsync(fd) == 0;
-    int err = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    const fs::path target = dir / name;
-    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        setReason(reason, "cannot write " + target.string() + ": " + std::strerror(err));
-        return fromErrno(err);
-    }
-    return S_OK;
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) {
+    setReason(reason, "cannot create " + dir.string() + ": " + ec.message());
+    return fromErrno(ec.value());
+  }
+  std::string tmp = (dir / ("." + name + ".XXXXXX")).string();
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) {
+    const int err = errno;
+    setReason(reason, "cannot write in " + dir.string() + ": " + std::strerror(err));
+    return fromErrno(err);
+  }
+  std::string line(value);
+  line += '\n';
+  bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, line) && ::fsync(fd) == 0;
+  int err = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  const fs::path target = dir / name;
+  if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) {
+    ::unlink(tmp.c_str());
+    setReason(reason, "cannot write " + target.string() + ": " + std::strerror(err));
+    return fromErrno(err);
+  }
+  return S_OK;
 }
 
 // Removes a file that may already be gone.
 HRESULT removeValue(const fs::path& file, std::string* reason) {
-    if (::unlink(file.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) return S_OK;
-    const int err = errno;
-    setReason(reason, "cannot remove " + file.string() + ": " + std::strerror(err));
-    return fromErrno(err);
+  if (::unlink(file.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) return S_OK;
+  const int err = errno;
+  setReason(reason, "cannot remove " + file.string() + ": " + std::strerror(err));
+  return fromErrno(err);
 }
 
 void removeIfEmpty(const fs::path& dir) { ::rmdir(dir.c_str()); }
 
 fs::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
-    std::vector<char> buf(16384);
-    passwd pw{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found &&
-        found->pw_dir && found->pw_dir[0] == '/')
-        return found->pw_dir;
-    return {};
+  if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
+  std::vector<char> buf(16384);
+  passwd pw{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found &&
+      found->pw_dir && found->pw_dir[0] == '/')
+    return found->pw_dir;
+  return {};
 }
 
 // The ProgID's folder, found without regard to case; empty when there is none.
 fs::path progIdFolder(const fs::path& base, std::string_view progId) {
-    const fs::path exact = base / "ProgID" / std::string(progId);
-    std::error_code ec;
-    if (fs::is_directory(exact, ec)) return exact;
-    for (fs::directory_iterator it(base / "ProgID", ec), end; !ec && it != end; it.increment(ec)) {
-        if (equalsIgnoreCase(it->path().filename().string(), progId)) return it->path();
-    }
-    return {};
+  const fs::path exact = base / "ProgID" / std::string(progId);
+  std::error_code ec;
+  if (fs::is_directory(exact, ec)) return exact;
+  for (fs::directory_iterator it(base / "ProgID", ec), end; !ec && it != end; it.increment(ec)) {
+    if (equalsIgnoreCase(it->path().filename().string(), progId)) return it->path();
+  }
+  return {};
 }
 
 fs::path classFolder(const fs::path& base, REFCLSID clsid) {
-    return base / "CLSID" / toString(clsid);
+  return base / "CLSID" / toString(clsid);
 }
 
 }  // namespace
 
 fs::path root() {
-    fs::path base;
-    // XDG says a relative XDG_DATA_HOME is invalid and must be ignored.
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
-        base = xdg;
-    else if (fs::path home = homeFolder(); !home.empty())
-        base = home / ".local" / "share";
-    else
-        return {};
-    return base / "com-registry";
+  fs::path base;
+  // XDG says a relative XDG_DATA_HOME is invalid and must be ignored.
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
+    base = xdg;
+  else if (fs::path home = homeFolder(); !home.empty())
+    base = home / ".local" / "share";
+  else
+    return {};
+  return base / "com-registry";
 }
 
 bool isValidProgID(std::string_view progId) {
-    if (progId.empty() || progId.size() > 39) return false;
-    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (!letter(progId.front())) return false;
-    for (char c : progId)
-        if (!letter(c) && !(c >= '0' && c <= '9') && c != '.') return false;
-    return true;
+  if (progId.empty() || progId.size() > 39) return false;
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (!letter(progId.front())) return false;
+  for (char c : progId)
+    if (!letter(c) && !(c >= '0' && c <= '9') && c != '.') return false;
+  return true;
 }
 
 namespace {
@@ -217,131 +219,139 @@ namespace {
 template <class Where>
 HRESULT lookUp(Where where, const std::string& missing, fs::path* file, std::string* text,
                std::string* reason) {
-    const fs::path base = root();
-    if (base.empty()) {
-        setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
-        return REGDB_E_CLASSNOTREG;
-    }
-    *file = where(base);
-    std::string why;
-    switch (readValue(*file, text, &why)) {
-        case Read::missing: setReason(reason, missing + " (" + why + ")"); return REGDB_E_CLASSNOTREG;
-        case Read::damaged: setReason(reason, why); return REGDB_E_CLASSNOTREG;
-        case Read::ok: break;
-    }
-    return S_OK;
+  const fs::path base = root();
+  if (base.empty()) {
+    setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
+    return REGDB_E_CLASSNOTREG;
+  }
+  *file = where(base);
+  std::string why;
+  switch (readValue(*file, text, &why)) {
+    case Read::missing:
+      setReason(reason, missing + " (" + why + ")");
+      return REGDB_E_CLASSNOTREG;
+    case Read::damaged:
+      setReason(reason, why);
+      return REGDB_E_CLASSNOTREG;
+    case Read::ok:
+      break;
+  }
+  return S_OK;
 }
 
 }  // namespace
 
 HRESULT clsidFromProgID(std::string_view progId, CLSID* clsid, std::string* reason) {
-    if (!clsid) return E_POINTER;
-    if (!isValidProgID(progId)) {
-        setReason(reason, shown(progId) + " is not a valid ProgID");
-        return CO_E_CLASSSTRING;
-    }
-    fs::path file;
-    std::string text;
-    const HRESULT found = lookUp(
-        [&](const fs::path& base) {
-            const fs::path folder = progIdFolder(base, progId);
-            return (folder.empty() ? base / "ProgID" / std::string(progId) : folder) / "CLSID";
-        },
-        std::string(progId) + " is not registered", &file, &text, reason);
-    if (found < 0) return found;
-    if (!parseGuid(text, clsid)) {
-        setReason(reason, "registry damaged: " + file.string() + " holds " + shown(text) +
-                              ", not a CLSID in braces");
-        return CO_E_CLASSSTRING;
-    }
-    return S_OK;
+  if (!clsid) return E_POINTER;
+  if (!isValidProgID(progId)) {
+    setReason(reason, shown(progId) + " is not a valid ProgID");
+    return CO_E_CLASSSTRING;
+  }
+  fs::path file;
+  std::string text;
+  const HRESULT found = lookUp(
+      [&](const fs::path& base) {
+        const fs::path folder = progIdFolder(base, progId);
+        return (folder.empty() ? base / "ProgID" / std::string(progId) : folder) / "CLSID";
+      },
+      std::string(progId) + " is not registered", &file, &text, reason);
+  if (found < 0) return found;
+  if (!parseGuid(text, clsid)) {
+    setReason(reason, "registry damaged: " + file.string() + " holds " + shown(text) +
+                          ", not a CLSID in braces");
+    return CO_E_CLASSSTRING;
+  }
+  return S_OK;
 }
 
 HRESULT inprocServer(REFCLSID clsid, std::string* libraryPath, std::string* reason) {
-    if (!libraryPath) return E_POINTER;
-    fs::path file;
-    std::string text;
-    const HRESULT found = lookUp([&](const fs::path& base) { return classFolder(base, clsid) / "InprocServer32"; },
-                                 "class " + toString(clsid) + " is not registered", &file, &text, reason);
-    if (found < 0) return found;
-    if (text.empty()) {
-        setReason(reason, "registry damaged: " + file.string() + " is empty");
-        return REGDB_E_CLASSNOTREG;
-    }
-    // A bare name would make the loader search the library path: another library
-    // of that name could be picked up instead of the registered one.
-    if (text.front() != '/') {
-        setReason(reason, "registry damaged: " + file.string() + " holds " + shown(text) +
-                              ", not an absolute path");
-        return REGDB_E_CLASSNOTREG;
-    }
-    *libraryPath = std::move(text);
-    return S_OK;
+  if (!libraryPath) return E_POINTER;
+  fs::path file;
+  std::string text;
+  const HRESULT found =
+      lookUp([&](const fs::path& base) { return classFolder(base, clsid) / "InprocServer32"; },
+             "class " + toString(clsid) + " is not registered", &file, &text, reason);
+  if (found < 0) return found;
+  if (text.empty()) {
+    setReason(reason, "registry damaged: " + file.string() + " is empty");
+    return REGDB_E_CLASSNOTREG;
+  }
+  // A bare name would make the loader search the library path: another library
+  // of that name could be picked up instead of the registered one.
+  if (text.front() != '/') {
+    setReason(reason, "registry damaged: " + file.string() + " holds " + shown(text) +
+                          ", not an absolute path");
+    return REGDB_E_CLASSNOTREG;
+  }
+  *libraryPath = std::move(text);
+  return S_OK;
 }
 
 HRESULT progIDFromCLSID(REFCLSID clsid, std::string* progId, std::string* reason) {
-    if (!progId) return E_POINTER;
-    fs::path file;
-    std::string text;
-    const HRESULT found = lookUp([&](const fs::path& base) { return classFolder(base, clsid) / "ProgID"; },
-                                 "class " + toString(clsid) + " has no ProgID", &file, &text, reason);
-    if (found < 0) return found;
-    if (!isValidProgID(text)) {
-        setReason(reason, "registry damaged: " + file.string() + " holds " + shown(text) +
-                              ", not a ProgID");
-        return REGDB_E_CLASSNOTREG;
-    }
-    *progId = std::move(text);
-    return S_OK;
+  if (!progId) return E_POINTER;
+  fs::path file;
+  std::string text;
+  const HRESULT found =
+      lookUp([&](const fs::path& base) { return classFolder(base, clsid) / "ProgID"; },
+             "class " + toString(clsid) + " has no ProgID", &file, &text, reason);
+  if (found < 0) return found;
+  if (!isValidProgID(text)) {
+    setReason(reason,
+              "registry damaged: " + file.string() + " holds " + shown(text) + ", not a ProgID");
+    return REGDB_E_CLASSNOTREG;
+  }
+  *progId = std::move(text);
+  return S_OK;
 }
 
 HRESULT registerServer(REFCLSID clsid, std::string_view progId, std::string_view libraryPath,
                        std::string* reason) {
-    if (!isValidProgID(progId)) {
-        setReason(reason, shown(progId) + " is not a valid ProgID");
-        return E_INVALIDARG;
-    }
-    if (libraryPath.empty() || libraryPath.front() != '/' ||
-        libraryPath.find_first_of(std::string_view("\0\n\r", 3)) != std::string_view::npos) {
-        setReason(reason, shown(libraryPath) + " is not an absolute library path");
-        return E_INVALIDARG;
-    }
-    const fs::path base = root();
-    if (base.empty()) {
-        setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
-        return E_FAIL;
-    }
-    const fs::path cls = classFolder(base, clsid);
-    HRESULT hr = writeValue(cls, "InprocServer32", libraryPath, reason);
-    if (SUCCEEDED(hr)) hr = writeValue(cls, "ProgID", progId, reason);
-    if (SUCCEEDED(hr)) hr = writeValue(base / "ProgID" / std::string(progId), "CLSID", toString(clsid), reason);
-    return hr;
+  if (!isValidProgID(progId)) {
+    setReason(reason, shown(progId) + " is not a valid ProgID");
+    return E_INVALIDARG;
+  }
+  if (libraryPath.empty() || libraryPath.front() != '/' ||
+      libraryPath.find_first_of(std::string_view("\0\n\r", 3)) != std::string_view::npos) {
+    setReason(reason, shown(libraryPath) + " is not an absolute library path");
+    return E_INVALIDARG;
+  }
+  const fs::path base = root();
+  if (base.empty()) {
+    setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
+    return E_FAIL;
+  }
+  const fs::path cls = classFolder(base, clsid);
+  HRESULT hr = writeValue(cls, "InprocServer32", libraryPath, reason);
+  if (SUCCEEDED(hr)) hr = writeValue(cls, "ProgID", progId, reason);
+  if (SUCCEEDED(hr))
+    hr = writeValue(base / "ProgID" / std::string(progId), "CLSID", toString(clsid), reason);
+  return hr;
 }
 
 HRESULT unregisterServer(REFCLSID clsid, std::string_view progId, std::string* reason) {
-    if (!isValidProgID(progId)) {
-        setReason(reason, shown(progId) + " is not a valid ProgID");
-        return E_INVALIDARG;
-    }
-    const fs::path base = root();
-    if (base.empty()) return S_OK;  // nothing can be registered where there is no registry
+  if (!isValidProgID(progId)) {
+    setReason(reason, shown(progId) + " is not a valid ProgID");
+    return E_INVALIDARG;
+  }
+  const fs::path base = root();
+  if (base.empty()) return S_OK;  // nothing can be registered where there is no registry
 
-    HRESULT hr = S_OK;
-    if (const fs::path folder = progIdFolder(base, progId); !folder.empty()) {
-        // Leave the entry alone only when it validly names another class; one that
-        // is ours or damaged beyond use goes.
-        CLSID current{};
-        std::string text;
-        const bool anotherClass = readValue(folder / "CLSID", &text, nullptr) == Read::ok &&
-                                  parseGuid(text, &current) && current != clsid;
-        if (!anotherClass) hr = removeValue(folder / "CLSID", reason);
-        removeIfEmpty(folder);
-    }
-    const fs::path cls = classFolder(base, clsid);
-    if (SUCCEEDED(hr)) hr = removeValue(cls / "InprocServer32", reason);
-    if (SUCCEEDED(hr)) hr = removeValue(cls / "ProgID", reason);
-    removeIfEmpty(cls);
-    return hr;
+  HRESULT hr = S_OK;
+  if (const fs::path folder = progIdFolder(base, progId); !folder.empty()) {
+    // Leave the entry alone only when it validly names another class; one that
+    // is ours or damaged beyond use goes.
+    CLSID current{};
+    std::string text;
+    const bool anotherClass = readValue(folder / "CLSID", &text, nullptr) == Read::ok &&
+                              parseGuid(text, &current) && current != clsid;
+    if (!anotherClass) hr = removeValue(folder / "CLSID", reason);
+    removeIfEmpty(folder);
+  }
+  const fs::path cls = classFolder(base, clsid);
+  if (SUCCEEDED(hr)) hr = removeValue(cls / "InprocServer32", reason);
+  if (SUCCEEDED(hr)) hr = removeValue(cls / "ProgID", reason);
+  removeIfEmpty(cls);
+  return hr;
 }
 
 }  // namespace com::registry

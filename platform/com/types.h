@@ -40,10 +40,10 @@ using LPCOLESTR = const OLECHAR*;
 using BSTR = OLECHAR*;
 
 struct GUID {
-    std::uint32_t Data1;
-    std::uint16_t Data2;
-    std::uint16_t Data3;
-    std::uint8_t Data4[8];
+  std::uint32_t Data1;
+  std::uint16_t Data2;
+  std::uint16_t Data3;
+  std::uint8_t Data4[8];
 };
 using IID = GUID;
 using CLSID = GUID;
@@ -52,10 +52,10 @@ using REFIID = const IID&;
 using REFCLSID = const CLSID&;
 
 constexpr bool operator==(const GUID& a, const GUID& b) noexcept {
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
-    for (int i = 0; i < 8; ++i)
-        if (a.Data4[i] != b.Data4[i]) return false;
-    return true;
+  if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+  for (int i = 0; i < 8; ++i)
+    if (a.Data4[i] != b.Data4[i]) return false;
+  return true;
 }
 constexpr bool IsEqualGUID(REFGUID a, REFGUID b) noexcept { return a == b; }
 constexpr bool IsEqualIID(REFIID a, REFIID b) noexcept { return a == b; }
@@ -117,34 +117,34 @@ inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 
 using VARTYPE = std::uint16_t;
 enum VARENUM : VARTYPE {
-    VT_EMPTY = 0,
-    VT_NULL = 1,
-    VT_I2 = 2,
-    VT_I4 = 3,
-    VT_R4 = 4,
-    VT_R8 = 5,
-    VT_CY = 6,
-    VT_DATE = 7,
-    VT_BSTR = 8,
-    VT_DISPATCH = 9,
-    VT_ERROR = 10,
-    VT_BOOL = 11,
-    VT_VARIANT = 12,
-    VT_UNKNOWN = 13,
-    VT_DECIMAL = 14,
-    VT_I1 = 16,
-    VT_UI1 = 17,
-    VT_UI2 = 18,
-    VT_UI4 = 19,
-    VT_I8 = 20,
-    VT_UI8 = 21,
-    VT_INT = 22,
-    VT_UINT = 23,
-    VT_VOID = 24,
-    VT_HRESULT = 25,
-    VT_ARRAY = 0x2000,
-    VT_BYREF = 0x4000,
-    VT_TYPEMASK = 0x0FFF,
+  VT_EMPTY = 0,
+  VT_NULL = 1,
+  VT_I2 = 2,
+  VT_I4 = 3,
+  VT_R4 = 4,
+  VT_R8 = 5,
+  VT_CY = 6,
+  VT_DATE = 7,
+  VT_BSTR = 8,
+  VT_DISPATCH = 9,
+  VT_ERROR = 10,
+  VT_BOOL = 11,
+  VT_VARIANT = 12,
+  VT_UNKNOWN = 13,
+  VT_DECIMAL = 14,
+  VT_I1 = 16,
+  VT_UI1 = 17,
+  VT_UI2 = 18,
+  VT_UI4 = 19,
+  VT_I8 = 20,
+  VT_UI8 = 21,
+  VT_INT = 22,
+  VT_UINT = 23,
+  VT_VOID = 24,
+  VT_HRESULT = 25,
+  VT_ARRAY = 0x2000,
+  VT_BYREF = 0x4000,
+  VT_TYPEMASK = 0x0FFF,
 };
 
 struct IUnknown;
@@ -152,73 +152,73 @@ struct IDispatch;
 struct IRecordInfo;
 
 struct VARIANT {
-    VARTYPE vt;
-    WORD wReserved1;
-    WORD wReserved2;
-    WORD wReserved3;
-    union {
-        LONGLONG llVal;
-        LONG lVal;
-        BYTE bVal;
-        SHORT iVal;
-        FLOAT fltVal;
-        DOUBLE dblVal;
-        VARIANT_BOOL boolVal;
-        SCODE scode;
-        DATE date;
-        BSTR bstrVal;
-        IUnknown* punkVal;
-        IDispatch* pdispVal;
-        CHAR cVal;
-        USHORT uiVal;
-        ULONG ulVal;
-        ULONGLONG ullVal;
-        INT intVal;
-        UINT uintVal;
-        BYTE* pbVal;
-        SHORT* piVal;
-        LONG* plVal;
-        LONGLONG* pllVal;
-        FLOAT* pfltVal;
-        DOUBLE* pdblVal;
-        VARIANT_BOOL* pboolVal;
-        SCODE* pscode;
-        BSTR* pbstrVal;
-        IUnknown** ppunkVal;
-        IDispatch** ppdispVal;
-        VARIANT* pvarVal;
-        void* byref;
-        CHAR* pcVal;
-        USHORT* puiVal;
-        ULONG* pulVal;
-        ULONGLONG* pullVal;
-        INT* pintVal;
-        UINT* puintVal;
-        struct {
-            void* pvRecord;
-            IRecordInfo* pRecInfo;
-        } record;
-    };
+  VARTYPE vt;
+  WORD wReserved1;
+  WORD wReserved2;
+  WORD wReserved3;
+  union {
+    LONGLONG llVal;
+    LONG lVal;
+    BYTE bVal;
+    SHORT iVal;
+    FLOAT fltVal;
+    DOUBLE dblVal;
+    VARIANT_BOOL boolVal;
+    SCODE scode;
+    DATE date;
+    BSTR bstrVal;
+    IUnknown* punkVal;
+    IDispatch* pdispVal;
+    CHAR cVal;
+    USHORT uiVal;
+    ULONG ulVal;
+    ULONGLONG ullVal;
+    INT intVal;
+    UINT uintVal;
+    BYTE* pbVal;
+    SHORT* piVal;
+    LONG* plVal;
+    LONGLONG* pllVal;
+    FLOAT* pfltVal;
+    DOUBLE* pdblVal;
+    VARIANT_BOOL* pboolVal;
+    SCODE* pscode;
+    BSTR* pbstrVal;
+    IUnknown** ppunkVal;
+    IDispatch** ppdispVal;
+    VARIANT* pvarVal;
+    void* byref;
+    CHAR* pcVal;
+    USHORT* puiVal;
+    ULONG* pulVal;
+    ULONGLONG* pullVal;
+    INT* pintVal;
+    UINT* puintVal;
+    struct {
+      void* pvRecord;
+      IRecordInfo* pRecInfo;
+    } record;
+  };
 };
 using VARIANTARG = VARIANT;
 
 struct DISPPARAMS {
-    VARIANTARG* rgvarg;  // arguments in reverse order: the last one comes first
-    DISPID* rgdispidNamedArgs;
-    UINT cArgs;
-    UINT cNamedArgs;
+  VARIANTARG* rgvarg;  // arguments in reverse order: the last one comes first
+  DISPID* rgdispidNamedArgs;
+  UINT cArgs;
+  UINT cNamedArgs;
 };
 
 struct EXCEPINFO {
-    WORD wCode;
-    WORD wReserved;
-    BSTR bstrSource;
-    BSTR bstrDescription;
-    BSTR bstrHelpFile;
-    DWORD dwHelpContext;
-    void* pvReserved;
-    HRESULT (*pfnDeferredFillIn)(EXCEPINFO*);
-    SCODE scode;
+  WORD wCode;
+  WORD wReserved;
+  BSTR bstrSource;
+  BSTR bstrDescription;
+  BSTR bstrHelpFile;
+  DWORD dwHelpContext;
+  void* pvReserved;
+  HRESULT (*pfnDeferredFillIn)(EXCEPINFO*);
+  SCODE scode;
 };
 
 inline constexpr WORD DISPATCH_METHOD = 1;

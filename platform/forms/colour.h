@@ -27,11 +27,16 @@ constexpr Colour kInfoBackground = kSystemColourFlag | 0x18;
 // The classic light theme's values, for hosts without a theme of their own.
 constexpr Colour resolveSystemColour(Colour c) {
   switch (c) {
-    case kButtonFace: return rgb(240, 240, 240);
-    case kWindowBackground: return rgb(255, 255, 255);
-    case kWindowText: return rgb(0, 0, 0);
-    case kInfoBackground: return rgb(255, 255, 225);
-    default: return isSystemColour(c) ? rgb(0, 0, 0) : c;
+    case kButtonFace:
+      return rgb(240, 240, 240);
+    case kWindowBackground:
+      return rgb(255, 255, 255);
+    case kWindowText:
+      return rgb(0, 0, 0);
+    case kInfoBackground:
+      return rgb(255, 255, 225);
+    default:
+      return isSystemColour(c) ? rgb(0, 0, 0) : c;
   }
 }
 

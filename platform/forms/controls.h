@@ -89,13 +89,13 @@ struct Shape : Control {
 struct Line : Control {
   Line() : Control(Kind::Line) {}
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips
-  int borderWidth = 1;                  // pixels
+  int borderWidth = 1;                 // pixels
   Colour borderColor = 0;
 };
 
 struct TextBox : Control {
   TextBox() : Control(Kind::TextBox) {}
-  std::string text;  // Windows-1252
+  std::string text;   // Windows-1252
   int maxLength = 0;  // 0: no limit
   Font font;
   Alignment alignment = Alignment::Left;

@@ -55,10 +55,15 @@ std::string utf8ToCp1252(std::string_view text, char replacement) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
-                                 : (lead >> 3) == 30 ? 4 : 0;
-    char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F
-                                                                               : lead & 0x07;
+    int length = lead < 0x80         ? 1
+                 : (lead >> 5) == 6  ? 2
+                 : (lead >> 4) == 14 ? 3
+                 : (lead >> 3) == 30 ? 4
+                                     : 0;
+    char32_t cp = length == 1   ? lead
+                  : length == 2 ? lead & 0x1F
+                  : length == 3 ? lead & 0x0F
+                                : lead & 0x07;
     bool ok = length > 0 && i + length <= text.size();
     for (int k = 1; ok && k < length; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);
@@ -81,9 +86,12 @@ std::string cp1252Upper(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
     const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) c = static_cast<char>(b - 0x20);
-    else if (b == 0x9A || b == 0x9C || b == 0x9E) c = static_cast<char>(b - 0x10);  // š œ ž
-    else if (b == 0xFF) c = static_cast<char>(0x9F);                                 // ÿ
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
+      c = static_cast<char>(b - 0x20);
+    else if (b == 0x9A || b == 0x9C || b == 0x9E)
+      c = static_cast<char>(b - 0x10);  // š œ ž
+    else if (b == 0xFF)
+      c = static_cast<char>(0x9F);  // ÿ
   }
   return out;
 }
@@ -92,9 +100,12 @@ std::string cp1252Lower(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
     const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) c = static_cast<char>(b + 0x20);
-    else if (b == 0x8A || b == 0x8C || b == 0x8E) c = static_cast<char>(b + 0x10);
-    else if (b == 0x9F) c = static_cast<char>(0xFF);
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+      c = static_cast<char>(b + 0x20);
+    else if (b == 0x8A || b == 0x8C || b == 0x8E)
+      c = static_cast<char>(b + 0x10);
+    else if (b == 0x9F)
+      c = static_cast<char>(0xFF);
   }
   return out;
 }

@@ -20,11 +20,16 @@ constexpr Colour applyDrawMode(DrawMode mode, Colour dest, Colour pen) {
   dest &= mask;
   pen &= mask;
   switch (mode) {
-    case DrawMode::MaskNotPen: return dest & ~pen & mask;
-    case DrawMode::NotXorPen: return ~(dest ^ pen) & mask;
-    case DrawMode::CopyPen: return pen;
-    case DrawMode::MergePenNot: return (pen | ~dest) & mask;
-    case DrawMode::MergePen: return dest | pen;
+    case DrawMode::MaskNotPen:
+      return dest & ~pen & mask;
+    case DrawMode::NotXorPen:
+      return ~(dest ^ pen) & mask;
+    case DrawMode::CopyPen:
+      return pen;
+    case DrawMode::MergePenNot:
+      return (pen | ~dest) & mask;
+    case DrawMode::MergePen:
+      return dest | pen;
   }
   return pen;
 }

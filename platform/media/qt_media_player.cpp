@@ -20,7 +20,8 @@ QtMessageHandler previousHandler = nullptr;
 // On a machine with no sound server, Qt's first look at the audio devices complains
 // on stderr that it cannot reach one. Having no sound is a normal state for the game,
 // so that one complaint is held back; every other message goes through.
-void quietAboutMissingSoundServer(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+void quietAboutMissingSoundServer(QtMsgType type, const QMessageLogContext& context,
+                                  const QString& message) {
   if (type == QtWarningMsg && message.startsWith(QLatin1String("PulseAudioService:"))) return;
   if (previousHandler != nullptr) previousHandler(type, context, message);
 }

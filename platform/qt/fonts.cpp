@@ -7,7 +7,9 @@
 
 namespace qthost {
 
-int pixelSize(double points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
+int pixelSize(double points) {
+  return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
+}
 
 QFont toQFont(const forms::Font& font) {
   QFont f;

@@ -61,8 +61,10 @@ QPainterPath shapePath(forms::ShapeKind kind, QRectF r, qreal inset, qreal dpr) 
       const QRectF in = r.adjusted(inset, inset, -inset, -inset);
       const qreal radius = std::min(std::min(r.width(), r.height()) / 4.0, 10.0 * dpr) - inset;
       if (in.width() > 0 && in.height() > 0) {
-        if (radius > 0) path.addRoundedRect(in, radius, radius);
-        else path.addRect(in);
+        if (radius > 0)
+          path.addRoundedRect(in, radius, radius);
+        else
+          path.addRect(in);
       }
       break;
     }
@@ -91,9 +93,12 @@ void fillEdges(QPainter& p, const QRectF& r, const QColor& colour) {
 
 Qt::Alignment horizontal(forms::Alignment a) {
   switch (a) {
-    case forms::Alignment::Left: return Qt::AlignLeft;
-    case forms::Alignment::Right: return Qt::AlignRight;
-    case forms::Alignment::Center: return Qt::AlignHCenter;
+    case forms::Alignment::Left:
+      return Qt::AlignLeft;
+    case forms::Alignment::Right:
+      return Qt::AlignRight;
+    case forms::Alignment::Center:
+      return Qt::AlignHCenter;
   }
   return Qt::AlignLeft;
 }
@@ -270,13 +275,24 @@ void paintForm(const forms::Form& form, QImage& image) {
         painter.reset();
         compositeShape(static_cast<const forms::Shape&>(*c), image);
         break;
-      case forms::Kind::Label: paintLabel(open(), static_cast<const forms::Label&>(*c)); break;
-      case forms::Kind::Line: paintLine(open(), static_cast<const forms::Line&>(*c)); break;
-      case forms::Kind::Image: paintImage(open(), static_cast<const forms::Image&>(*c), dpr); break;
-      case forms::Kind::TextBox: paintTextBox(open(), static_cast<const forms::TextBox&>(*c)); break;
+      case forms::Kind::Label:
+        paintLabel(open(), static_cast<const forms::Label&>(*c));
+        break;
+      case forms::Kind::Line:
+        paintLine(open(), static_cast<const forms::Line&>(*c));
+        break;
+      case forms::Kind::Image:
+        paintImage(open(), static_cast<const forms::Image&>(*c), dpr);
+        break;
+      case forms::Kind::TextBox:
+        paintTextBox(open(), static_cast<const forms::TextBox&>(*c));
+        break;
       case forms::Kind::ListBox:
-      case forms::Kind::DirListBox: paintList(open(), *c); break;
-      case forms::Kind::Timer: break;
+      case forms::Kind::DirListBox:
+        paintList(open(), *c);
+        break;
+      case forms::Kind::Timer:
+        break;
     }
   }
 }
@@ -290,8 +306,12 @@ class Digest {
     mix(std::hash<T>{}(value));
     return *this;
   }
-  Digest& operator<<(const forms::Rect& r) { return *this << r.left << r.top << r.width << r.height; }
-  Digest& operator<<(const forms::Font& f) { return *this << static_cast<int>(f.face) << f.points << f.bold; }
+  Digest& operator<<(const forms::Rect& r) {
+    return *this << r.left << r.top << r.width << r.height;
+  }
+  Digest& operator<<(const forms::Font& f) {
+    return *this << static_cast<int>(f.face) << f.points << f.bold;
+  }
   std::size_t value() const { return h_; }
 
  private:
@@ -311,8 +331,8 @@ std::size_t paintKey(const forms::Form& form) {
     switch (c->kind) {
       case forms::Kind::Label: {
         const auto& l = static_cast<const forms::Label&>(*c);
-        d << l.caption << l.font << static_cast<int>(l.alignment) << l.foreColor << l.backColor << l.opaque
-          << l.border;
+        d << l.caption << l.font << static_cast<int>(l.alignment) << l.foreColor << l.backColor
+          << l.opaque << l.border;
         break;
       }
       case forms::Kind::Shape: {
@@ -334,9 +354,14 @@ std::size_t paintKey(const forms::Form& form) {
       case forms::Kind::ListBox:
         for (const std::string& item : static_cast<const forms::ListBox&>(*c).items) d << item;
         break;
-      case forms::Kind::DirListBox: d << static_cast<const forms::DirListBox&>(*c).Path; break;
-      case forms::Kind::Image: d << static_cast<const forms::Image&>(*c).picture; break;
-      case forms::Kind::Timer: break;
+      case forms::Kind::DirListBox:
+        d << static_cast<const forms::DirListBox&>(*c).Path;
+        break;
+      case forms::Kind::Image:
+        d << static_cast<const forms::Image&>(*c).picture;
+        break;
+      case forms::Kind::Timer:
+        break;
     }
   }
   return d.value();
@@ -345,7 +370,8 @@ std::size_t paintKey(const forms::Form& form) {
 QImage renderForm(const forms::Form& form, qreal devicePixelRatio) {
   const QSize size = clientSize(form);
   QImage image(static_cast<int>(std::lround(size.width() * devicePixelRatio)),
-               static_cast<int>(std::lround(size.height() * devicePixelRatio)), QImage::Format_RGB32);
+               static_cast<int>(std::lround(size.height() * devicePixelRatio)),
+               QImage::Format_RGB32);
   image.setDevicePixelRatio(devicePixelRatio);
   paintForm(form, image);
   return image;

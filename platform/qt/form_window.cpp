@@ -131,17 +131,24 @@ void FormWindow::syncEdit(Edit& e) {
     e.styleKey = key;
     edit.setFont(toQFont(box.font));
     // A flat sunken field the size of the box: no padding, so the text fits its rect.
-    edit.setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid #5a4632;"
-                                      " border-top-color: #3a2a1c; border-left-color: #3a2a1c;"
-                                      " padding: 0px; margin: 0px;"
-                                      " selection-background-color: #8c2f1e; selection-color: #fff3e0; }")
-                           .arg(css(box.backColor), css(box.foreColor)));
+    edit.setStyleSheet(
+        QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid #5a4632;"
+                       " border-top-color: #3a2a1c; border-left-color: #3a2a1c;"
+                       " padding: 0px; margin: 0px;"
+                       " selection-background-color: #8c2f1e; selection-color: #fff3e0; }")
+            .arg(css(box.backColor), css(box.foreColor)));
   }
   Qt::Alignment align = Qt::AlignVCenter;
   switch (box.alignment) {
-    case forms::Alignment::Left: align |= Qt::AlignLeft; break;
-    case forms::Alignment::Right: align |= Qt::AlignRight; break;
-    case forms::Alignment::Center: align |= Qt::AlignHCenter; break;
+    case forms::Alignment::Left:
+      align |= Qt::AlignLeft;
+      break;
+    case forms::Alignment::Right:
+      align |= Qt::AlignRight;
+      break;
+    case forms::Alignment::Center:
+      align |= Qt::AlignHCenter;
+      break;
   }
   if (edit.alignment() != align) edit.setAlignment(align);
 
@@ -192,7 +199,8 @@ void FormWindow::setTopMost() {
 
 void FormWindow::paintEvent(QPaintEvent*) {
   const qreal dpr = devicePixelRatioF();
-  const QSize want(static_cast<int>(std::lround(width() * dpr)), static_cast<int>(std::lround(height() * dpr)));
+  const QSize want(static_cast<int>(std::lround(width() * dpr)),
+                   static_cast<int>(std::lround(height() * dpr)));
   const std::size_t key = paintKey(form_);
   if (frame_.size() != want || frame_.devicePixelRatio() != dpr) {
     frame_ = QImage(want, QImage::Format_RGB32);

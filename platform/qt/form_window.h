@@ -66,10 +66,10 @@ class FormWindow : public QWidget {
   forms::Form& form_;
   QTimer timer_;
   std::vector<Edit> edits_;
-  QImage frame_;                        // the last painted form
-  std::size_t frameKey_ = 0;            // what it was painted from
+  QImage frame_;              // the last painted form
+  std::size_t frameKey_ = 0;  // what it was painted from
   bool frameValid_ = false;
-  forms::Control* pressed_ = nullptr;   // the control a left-button press fell on
+  forms::Control* pressed_ = nullptr;  // the control a left-button press fell on
   bool pressing_ = false;
   bool closed_ = false;
   bool shownOnce_ = false;

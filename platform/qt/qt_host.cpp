@@ -55,8 +55,10 @@ void QtHost::showError(const std::string& title, const std::string& text) {
   std::fprintf(stderr, "lemmaro: %s: %s\n", t.c_str(), m.c_str());
   std::fflush(stderr);
   const QString platform = QGuiApplication::platformName();
-  const bool headless = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-  if (headless || std::getenv("LEMMARO_NO_DIALOGS") || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+  const bool headless =
+      platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+  if (headless || std::getenv("LEMMARO_NO_DIALOGS") ||
+      !qobject_cast<QApplication*>(QCoreApplication::instance()))
     return;
   QMessageBox::warning(window_ && window_->isVisible() ? window_.get() : nullptr,
                        QString::fromStdString(t), QString::fromStdString(m));

@@ -20,7 +20,8 @@ QImage renderSvg(const QString& path, QSize size, qreal dpr) {
   if (!svg.isValid()) return {};
   if (size.isEmpty()) size = svg.defaultSize();
   QImage image(static_cast<int>(std::lround(size.width() * dpr)),
-               static_cast<int>(std::lround(size.height() * dpr)), QImage::Format_ARGB32_Premultiplied);
+               static_cast<int>(std::lround(size.height() * dpr)),
+               QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   {
     QPainter p(&image);
@@ -85,7 +86,8 @@ QPoint cursorHotSpot(int id) {
       for (const QXmlStreamAttribute& a : xml.attributes()) {
         if (a.name() == QLatin1String("hotspot")) {
           const auto parts = a.value().split(u',');
-          if (parts.size() == 2) return QPoint(parts[0].trimmed().toInt(), parts[1].trimmed().toInt());
+          if (parts.size() == 2)
+            return QPoint(parts[0].trimmed().toInt(), parts[1].trimmed().toInt());
         }
       }
       return {};

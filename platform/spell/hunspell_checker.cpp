@@ -70,14 +70,16 @@ Loaded load(const std::string& aff, const std::string& dic) {
   dictionary->hunspell = std::make_unique<Hunspell>(aff.c_str(), dic.c_str());
   std::string name;
   for (char c : dictionary->hunspell->get_dict_encoding())
-    if (std::isalnum(static_cast<unsigned char>(c))) name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (std::isalnum(static_cast<unsigned char>(c)))
+      name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (name == "UTF8") {
     dictionary->encoding = Dictionary::Encoding::Utf8;
   } else if (name == "ISO88591" || name == "LATIN1") {
     dictionary->encoding = Dictionary::Encoding::Latin1;
   } else {
-    return {nullptr, aff + ": the dictionary's encoding " + dictionary->hunspell->get_dict_encoding() +
-                         " is not supported (UTF-8 or ISO8859-1 only)",
+    return {nullptr,
+            aff + ": the dictionary's encoding " + dictionary->hunspell->get_dict_encoding() +
+                " is not supported (UTF-8 or ISO8859-1 only)",
             false};
   }
   // Warm the checker on this thread: the first verdicts pay for cold caches and lazily
@@ -107,7 +109,8 @@ std::shared_ptr<SharedLoad> sharedLoad(const std::string& aff, const std::string
   auto& slot = loads[{aff, dic}];
   auto shared = slot.lock();
   if (!shared || failedForNow(shared->result)) {
-    shared = std::make_shared<SharedLoad>(SharedLoad{std::async(std::launch::async, load, aff, dic).share()});
+    shared = std::make_shared<SharedLoad>(
+        SharedLoad{std::async(std::launch::async, load, aff, dic).share()});
     slot = shared;
   }
   return shared;
@@ -115,7 +118,8 @@ std::shared_ptr<SharedLoad> sharedLoad(const std::string& aff, const std::string
 
 class HunspellChecker final : public SpellChecker {
  public:
-  explicit HunspellChecker(std::shared_ptr<Dictionary> dictionary) : dictionary_(std::move(dictionary)) {}
+  explicit HunspellChecker(std::shared_ptr<Dictionary> dictionary)
+      : dictionary_(std::move(dictionary)) {}
 
   bool checkSpelling(std::string_view word) override {
     if (word.empty()) return false;
@@ -163,7 +167,8 @@ class HunspellProvider final : public SpellCheckerProvider {
 
 }  // namespace
 
-std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(std::string affPath, std::string dicPath) {
+std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(std::string affPath,
+                                                           std::string dicPath) {
   return std::make_unique<HunspellProvider>(std::move(affPath), std::move(dicPath));
 }
 

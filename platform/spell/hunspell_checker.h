@@ -14,7 +14,8 @@ namespace spell {
 // same pair of files while any of them lives. A load that failed on a missing or
 // unreadable file is tried again by the next start(). Checks belong on one thread, the
 // game's; the load's hand-over to it is synchronised.
-std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(std::string affPath = "/usr/share/hunspell/it_IT.aff",
-                                                           std::string dicPath = "/usr/share/hunspell/it_IT.dic");
+std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(
+    std::string affPath = "/usr/share/hunspell/it_IT.aff",
+    std::string dicPath = "/usr/share/hunspell/it_IT.dic");
 
 }  // namespace spell

@@ -47,7 +47,8 @@ Decoded readAsTheGameDoes(const std::string& bytes) {
 // The game's dictionary scan compares the capitals A-Z of an entry only.
 std::string lettersOnly(const std::string& entry) {
   std::string out;
-  std::copy_if(entry.begin(), entry.end(), std::back_inserter(out), [](char c) { return c >= 'A' && c <= 'Z'; });
+  std::copy_if(entry.begin(), entry.end(), std::back_inserter(out),
+               [](char c) { return c >= 'A' && c <= 'Z'; });
   return out;
 }
 
@@ -63,12 +64,14 @@ std::vector<std::string> dictionaryOf(const std::string& lines) {
 
 TEST(DatiDictionary, KeepsPlainThreeToSevenLetterWordsUpperCased) {
   const auto words = dictionaryOf(
-      "casa\r\nRoma\nperché\nl'acqua\nre\nottobre\nabbastanza\ncittà\ncasa\nalbero\nzio\n\nsette8\n");
+      "casa\r\nRoma\nperché\nl'"
+      "acqua\nre\nottobre\nabbastanza\ncittà\ncasa\nalbero\nzio\n\nsette8\n");
   EXPECT_EQ(words, (std::vector<std::string>{"ALBERO", "CASA", "OTTOBRE", "ZIO"}));
 }
 
 TEST(DatiDictionary, CountsWordsSpeltFromALettersMultiset) {
-  const std::vector<std::string> dict{"ARTE", "CANE", "CARRO", "CARTONE", "CASA", "NOTA", "RANA", "TRONCA", "ETA"};
+  const std::vector<std::string> dict{"ARTE", "CANE", "CARRO",  "CARTONE", "CASA",
+                                      "NOTA", "RANA", "TRONCA", "ETA"};
   // CARRO needs two Rs, CASA an S, RANA two As: not in CARTONE.
   EXPECT_EQ(dati::countSubwords("CARTONE", dict), 6u);
   EXPECT_TRUE(dati::Letters::of("CARRO").holds(dati::Letters::of("ROCA")));
@@ -79,11 +82,13 @@ TEST(DatiPhrases, SubwordLimitsAreInclusiveAndMasculineWinsOverFeminine) {
   // ABCDEFG spells exactly 6 words (itself among them); ABCDEFH only 5.
   std::vector<std::string> dict{"ABCDEFG", "ABC", "BCD", "CDE", "DEF", "EFG", "ABCDEFH"};
   // The -O/-A pair spell the same subwords, RAGAZZO and RAGAZZA included.
-  for (const char* w : {"RAGAZZO", "RAGAZZA", "ZAR", "GAZA", "RAGA", "AZZ", "ORZA", "ZAZA"}) dict.push_back(w);
+  for (const char* w : {"RAGAZZO", "RAGAZZA", "ZAR", "GAZA", "RAGA", "AZZ", "ORZA", "ZAZA"})
+    dict.push_back(w);
   std::sort(dict.begin(), dict.end());
   const auto all = [](std::string_view) { return true; };
 
-  EXPECT_EQ(dati::choosePhrases(dict, all, {6, 80}), (std::vector<std::string>{"ABCDEFG", "RAGAZZO"}));
+  EXPECT_EQ(dati::choosePhrases(dict, all, {6, 80}),
+            (std::vector<std::string>{"ABCDEFG", "RAGAZZO"}));
   EXPECT_EQ(dati::choosePhrases(dict, all, {5, 5}), (std::vector<std::string>{"ABCDEFH"}));
   // Without its masculine, the feminine is a phrase of its own.
   EXPECT_EQ(dati::choosePhrases(dict, [](std::string_view w) { return w != "ragazzo"; }, {6, 80}),
@@ -101,19 +106,20 @@ TEST(DatiPhrases, FairWordsAreOrdinaryBaseForms) {
       "9\n/ a comment line\nragazzo/O\ncantare/A\ncantando/D\nandasse/O\nbambino\nfiutato/O\n"
       "karaoke/O\nbuffone/À\nconfino\n");
   const dati::Lexicon lexicon(aff, dic);
-  const std::set<std::string> forms{"ragazzo", "ragazzi", "cantare", "canto", "cantando", "cantandolo", "andassi",
-                                    "bambino", "bambini", "fiutato", "fiutati", "fiutare", "karaoke", "karaoki",
-                                    "buffone", "buffoni", "confino", "confini", "confinare", "girello", "girelli"};
+  const std::set<std::string> forms{
+      "ragazzo", "ragazzi", "cantare", "canto",   "cantando",  "cantandolo", "andassi",
+      "bambino", "bambini", "fiutato", "fiutati", "fiutare",   "karaoke",    "karaoki",
+      "buffone", "buffoni", "confino", "confini", "confinare", "girello",    "girelli"};
   const auto fair = [&](std::string_view w) { return dati::isFairPhrase(w, lexicon, forms); };
 
-  EXPECT_TRUE(fair("ragazzo"));   // noun with its plural
-  EXPECT_TRUE(fair("cantare"));   // infinitive that conjugates
-  EXPECT_TRUE(fair("bambino"));   // listed bare, plural in the word list
+  EXPECT_TRUE(fair("ragazzo"));    // noun with its plural
+  EXPECT_TRUE(fair("cantare"));    // infinitive that conjugates
+  EXPECT_TRUE(fair("bambino"));    // listed bare, plural in the word list
   EXPECT_FALSE(fair("cantando"));  // a gerund: its only rule appends a pronoun
   EXPECT_FALSE(fair("andasse"));   // a subjunctive carrying a noun flag
   EXPECT_FALSE(fair("fiutato"));   // participle of a listed verb
   EXPECT_FALSE(fair("karaoke"));   // loanword letters
-  EXPECT_TRUE(fair("buffone"));   // its flag is a two-byte character
+  EXPECT_TRUE(fair("buffone"));    // its flag is a two-byte character
   EXPECT_FALSE(fair("confino"));   // bare, but the first person of confinare
   EXPECT_FALSE(fair("girello"));   // in the word list, not a headword
 }
@@ -125,7 +131,8 @@ TEST(DatiPhrases, LexiconRejectsAWordFileWithoutItsCount) {
 }
 
 TEST(DatiFile, RoundTripsThroughTheGamesReader) {
-  const std::vector<std::string> dict{"ABACO", "ALBERO", "CASA", "CASTORO", "OCA", "ROSA", "SARTO", "TORO"};
+  const std::vector<std::string> dict{"ABACO", "ALBERO", "CASA",  "CASTORO",
+                                      "OCA",   "ROSA",   "SARTO", "TORO"};
   const std::vector<std::string> phrases{"CASTORO"};
   const auto entries = dati::layOut(dict, phrases);
   const std::string bytes = dati::encode(entries);
@@ -226,11 +233,13 @@ TEST_F(RealDatiFile, EveryPhraseIsAWordWithAFairNumberOfSubwords) {
 
 TEST_F(RealDatiFile, IsRebuiltByteForByte) {
   // Per process: other build trees may run this test at the same time.
-  const auto out = std::filesystem::temp_directory_path() / ("lemmaro_dati_" + std::to_string(::getpid()) + ".rcx");
+  const auto out = std::filesystem::temp_directory_path() /
+                   ("lemmaro_dati_" + std::to_string(::getpid()) + ".rcx");
   for (int run = 0; run < 2; ++run) {
     std::filesystem::remove(out);
-    const std::string command = std::string("\"") + MAKE_DATI + "\" \"" + WORD_LIST + "\" \"" + HUNSPELL_AFF +
-                                "\" \"" + HUNSPELL_DIC + "\" \"" + out.string() + "\" > /dev/null";
+    const std::string command = std::string("\"") + MAKE_DATI + "\" \"" + WORD_LIST + "\" \"" +
+                                HUNSPELL_AFF + "\" \"" + HUNSPELL_DIC + "\" \"" + out.string() +
+                                "\" > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     EXPECT_EQ(readFile(out.string()), bytes_) << "run " << run;
   }

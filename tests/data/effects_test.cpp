@@ -22,7 +22,8 @@ std::uint32_t le32(const std::string& b, std::size_t at) {
          static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
 std::uint16_t le16(const std::string& b, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                    static_cast<unsigned char>(b[at + 1]) << 8);
 }
 
 std::string readFile(const std::string& path) {
@@ -51,7 +52,8 @@ TEST_P(EffectFile, IsAShortCleanMonoPcmWave) {
   ASSERT_EQ(le32(b, 40), b.size() - 44);
 
   std::vector<int> s;
-  for (std::size_t i = 44; i + 1 < b.size(); i += 2) s.push_back(static_cast<std::int16_t>(le16(b, i)));
+  for (std::size_t i = 44; i + 1 < b.size(); i += 2)
+    s.push_back(static_cast<std::int16_t>(le16(b, i)));
   const double seconds = static_cast<double>(s.size()) / 44100;
   EXPECT_GE(seconds, 0.1);
   EXPECT_LE(seconds, 1.2);
@@ -69,7 +71,8 @@ TEST_P(EffectFile, IsAShortCleanMonoPcmWave) {
   EXPECT_LT(std::abs(s.front()), 200);
   EXPECT_LT(std::abs(s.back()), 200);
   int largestStep = 0;
-  for (std::size_t i = 1; i < s.size(); ++i) largestStep = std::max(largestStep, std::abs(s[i] - s[i - 1]));
+  for (std::size_t i = 1; i < s.size(); ++i)
+    largestStep = std::max(largestStep, std::abs(s[i] - s[i - 1]));
   EXPECT_LT(largestStep, 12000) << "a discontinuity";
 
   // The file is what the generator makes now.

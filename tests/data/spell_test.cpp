@@ -15,7 +15,8 @@ namespace {
 // A scratch directory of this process's own: other build trees may run these tests at
 // the same time.
 std::filesystem::path scratch(const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;

@@ -6,9 +6,9 @@
 extern "C" {
 
 __attribute__((visibility("default"))) int snd_card_next(int* card) {
-    if (!card) return -22;  // -EINVAL, as the real library answers
-    *card = (*card + 1 < FAKE_CARDS) ? *card + 1 : -1;
-    return 0;
+  if (!card) return -22;  // -EINVAL, as the real library answers
+  *card = (*card + 1 < FAKE_CARDS) ? *card + 1 : -1;
+  return 0;
 }
 
 // Lets a test tell this stand-in from the real library once it has been loaded.

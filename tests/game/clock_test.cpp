@@ -95,8 +95,9 @@ TEST_F(ClockTest, APassedLevelIsAnnouncedWithTheTilesLockedThenDealtAgain) {
   host.at(host.now + 3, [&] {
     shown = form->newlivel.caption;
     secondsDuringPause = form->secondsLeft;
-    lockedDuringAnnouncement = !form->OKAY.enabled && !form->lettera[0].enabled && !form->scelta[6].enabled &&
-                               form->newlivel.visible && form->LivUpMsk.visible;
+    lockedDuringAnnouncement = !form->OKAY.enabled && !form->lettera[0].enabled &&
+                               !form->scelta[6].enabled && form->newlivel.visible &&
+                               form->LivUpMsk.visible;
   });
   host.advance(10);  // the time-up tick, its 5-second pause, then the new level's first ticks
   EXPECT_EQ(form->Livello.caption, "02");
@@ -127,7 +128,8 @@ TEST_F(ClockTest, EightPassedLevelsCompleteTheGameWithTheBonus) {
   });
   EXPECT_FALSE(warned);
   std::vector<std::string> overlay;
-  for (double t : {2.0, 7.0, 12.0, 17.0}) host.at(host.now + t, [&] { overlay.push_back(form->newlivel.caption); });
+  for (double t : {2.0, 7.0, 12.0, 17.0})
+    host.at(host.now + t, [&] { overlay.push_back(form->newlivel.caption); });
   tickUntil([&] { return gameOver(); });
   EXPECT_EQ(form->Livello.caption, "09");
   ASSERT_EQ(overlay.size(), 4u);
@@ -140,7 +142,12 @@ TEST_F(ClockTest, EightPassedLevelsCompleteTheGameWithTheBonus) {
 }
 
 TEST_F(ClockTest, TheBonusRoundsHalvesToEven) {
-  struct Case { int found, rejected, tried; const char* before; const char* shown; const char* after; };
+  struct Case {
+    int found, rejected, tried;
+    const char* before;
+    const char* shown;
+    const char* after;
+  };
   for (const Case& c : {Case{30, 5, 40, "0010000", "BONUS +75%", "0017500"},
                         Case{12, 2, 18, "0002000", "BONUS +66.6666666666667%", "0003333"},
                         Case{20, 0, 40, "0001851", "BONUS +50%", "0002777"},

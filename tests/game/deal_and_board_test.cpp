@@ -52,8 +52,8 @@ TEST_F(GameTest, ResetIsIdempotentAndLeavesTheLetters) {
   writeDati({}, {"ALBERGO"});
   start();
   spell("AL");
-  for (auto* c : std::initializer_list<forms::Control*>{&form->overtxt, &form->gioca, &form->newrec1,
-                                                       &form->LivUpMsk, &form->per, &form->Liv})
+  for (auto* c : std::initializer_list<forms::Control*>{
+           &form->overtxt, &form->gioca, &form->newrec1, &form->LivUpMsk, &form->per, &form->Liv})
     c->visible = true;
   form->lettera[2].enabled = false;
   form->OKAY.enabled = false;

@@ -37,7 +37,10 @@ TEST_F(ScoringTest, TheFirstSevenLetterWordSecuresTheLevelTheNextOnesDouble) {
   credit("ACE");
   std::string duringPause;
   bool bannerUp = false;
-  host.at(host.now + 1, [&] { duringPause = form->TESTO.caption; bannerUp = form->Liv.visible && form->liv2.visible; });
+  host.at(host.now + 1, [&] {
+    duringPause = form->TESTO.caption;
+    bannerUp = form->Liv.visible && form->liv2.visible;
+  });
   credit("CASSATE");
   EXPECT_EQ(form->Punti.caption, "0000280");
   EXPECT_EQ(duringPause, "ECCELLENTE!!!");
@@ -49,7 +52,10 @@ TEST_F(ScoringTest, TheFirstSevenLetterWordSecuresTheLevelTheNextOnesDouble) {
 
   form->Punti.caption = "0000530";
   std::string scoreDuringPause;
-  host.at(host.now + 2, [&] { scoreDuringPause = form->Punti.caption; bannerUp = form->pertxt.visible; });
+  host.at(host.now + 2, [&] {
+    scoreDuringPause = form->Punti.caption;
+    bannerUp = form->pertxt.visible;
+  });
   const double t0 = host.now;
   credit("CASSATE");
   EXPECT_EQ(scoreDuringPause, "0000780");
@@ -74,7 +80,9 @@ TEST_F(ScoringTest, ThePointerShowsWhatCanBeClicked) {
     return form->mousePointer;
   };
   const auto hand = forms::MousePointer::Custom, arrow = forms::MousePointer::Arrow;
-  const auto centre = [](const forms::Control& c) { return std::pair{c.rect.left + c.rect.width / 2, c.rect.top + c.rect.height / 2}; };
+  const auto centre = [](const forms::Control& c) {
+    return std::pair{c.rect.left + c.rect.width / 2, c.rect.top + c.rect.height / 2};
+  };
   auto [ox, oy] = centre(form->OKAY);
   EXPECT_EQ(pointerAfter(ox, oy), hand);
   EXPECT_EQ(form->mouseIcon, 101);

@@ -17,7 +17,8 @@ class WordsTest : public GameTest {
     form->Timer1.enabled = false;  // no clock: words only
   }
   int lastSoundCount(const std::string& name) const {
-    return static_cast<int>(std::count(player.played.begin(), player.played.end(), form->Dir1.Path + "\\" + name));
+    return static_cast<int>(
+        std::count(player.played.begin(), player.played.end(), form->Dir1.Path + "\\" + name));
   }
 };
 
@@ -43,7 +44,7 @@ TEST_F(WordsTest, ACopyOfARepeatedLetterReturnsToTheLeftmostTileDealtIt) {
   for (int i = 0; i < 7; ++i) form->lettera[i].caption = form->dealtLetters[i];
   form->lettera_Click(2);  // the A of tile 2 first
   form->lettera_Click(0);
-  form->scelta_Click(0);   // came from tile 2, goes to tile 0
+  form->scelta_Click(0);  // came from tile 2, goes to tile 0
   EXPECT_EQ(form->lettera[0].caption, "A");
   EXPECT_TRUE(form->lettera[2].caption.empty());
   form->scelta_Click(1);
@@ -58,10 +59,17 @@ TEST_F(WordsTest, RandomClicksNeverMakeOrLoseALetter) {
   for (int n = 0; n < 2000; ++n) {
     const int i = static_cast<int>(chance() % 7);
     switch (chance() % 4) {
-      case 0: form->lettera_Click(i); break;
-      case 1: form->scelta_Click(i); break;
-      case 2: form->Image1_Click(); break;
-      default: if (n % 50 == 0) form->OKAY_Click();
+      case 0:
+        form->lettera_Click(i);
+        break;
+      case 1:
+        form->scelta_Click(i);
+        break;
+      case 2:
+        form->Image1_Click();
+        break;
+      default:
+        if (n % 50 == 0) form->OKAY_Click();
     }
     std::string all = letterRow() + wordRow();
     all.erase(std::remove(all.begin(), all.end(), '_'), all.end());
@@ -75,11 +83,15 @@ TEST_F(WordsTest, FormRefusalsComeFirstAndCostNothing) {
   const std::string gap = "Scrivere le lettere attaccate!!!";
   const std::string shortWord = "Scrivere una parola di almeno 3 lettere.";
   auto place = [&](const std::vector<std::string>& row) {
-    for (int i = 0; i < 7; ++i) form->scelta[i].caption = i < static_cast<int>(row.size()) ? row[i] : "";
+    for (int i = 0; i < 7; ++i)
+      form->scelta[i].caption = i < static_cast<int>(row.size()) ? row[i] : "";
   };
   form->Punti.caption = "0000100";
   for (const auto& [row, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-           {{}, shortWord}, {{"", "C", "A", "S", "A"}, gap}, {{"C", "A", "", "S"}, gap}, {{"R", "E"}, shortWord}}) {
+           {{}, shortWord},
+           {{"", "C", "A", "S", "A"}, gap},
+           {{"C", "A", "", "S"}, gap},
+           {{"R", "E"}, shortWord}}) {
     place(row);
     form->OKAY_Click();
     EXPECT_EQ(form->TESTO.caption, message);
@@ -119,12 +131,14 @@ TEST_F(WordsTest, TheSpellCheckerIsAskedLowerCaseThenCapitalised) {
 
 TEST_F(WordsTest, AWordRefusedByBothCostsFivePoints) {
   const std::vector<std::string> refusals = {
-      "La parola non esiste.", "Sbagliato.", "Parola errata.", "Non trovo la parola.", "Inesistente.",
-      "Non va bene.", "Non ci siamo.", "Riprova.", "Errare è umano.", "Concentrati."};
+      "La parola non esiste.", "Sbagliato.",   "Parola errata.", "Non trovo la parola.",
+      "Inesistente.",          "Non va bene.", "Non ci siamo.",  "Riprova.",
+      "Errare è umano.",       "Concentrati."};
   form->Punti.caption = "0000035";
   confirm("SETA");
   EXPECT_EQ(form->Punti.caption, "0000030");
-  EXPECT_NE(std::find(refusals.begin(), refusals.end(), forms::cp1252ToUtf8(form->TESTO.caption)), refusals.end());
+  EXPECT_NE(std::find(refusals.begin(), refusals.end(), forms::cp1252ToUtf8(form->TESTO.caption)),
+            refusals.end());
   EXPECT_EQ(lastSoundCount("FX06.wav"), 1);
   EXPECT_EQ(form->wordsRejected, 1);
   EXPECT_TRUE(form->savedMessage.empty());
@@ -150,7 +164,11 @@ TEST_F(WordsTest, ASecondConfirmationDuringTheScoringPauseRunsInsideTheFirst) {
   spell("CASSATE");
   // While the seven-letter banner shows, the same word is confirmed again, then CASA.
   host.at(host.now + 1, [&] { form->OKAY_Click(); });
-  host.at(host.now + 1.5, [&] { clearWord(); spell("CASA"); form->OKAY_Click(); });
+  host.at(host.now + 1.5, [&] {
+    clearWord();
+    spell("CASA");
+    form->OKAY_Click();
+  });
   form->OKAY_Click();
   EXPECT_EQ(form->Punti.caption, "0000290");  // 250 + 40, the repeat scored nothing
   EXPECT_EQ(form->wordsTried, 3);
@@ -168,7 +186,9 @@ TEST(Dictionary, TheIndexAgreesWithThePlainScan) {
   list[4] = "\nALBERO";
   const words::DictionaryIndex index(list);
   for (const char* word : {"ALBERO", "LACQUA", "PERCH", "PERCHE", "ACQUA", ""}) {
-    EXPECT_EQ(index.find(word, Form1::kWordSlots), words::literalScan(list, Form1::kWordSlots, word)) << word;
+    EXPECT_EQ(index.find(word, Form1::kWordSlots),
+              words::literalScan(list, Form1::kWordSlots, word))
+        << word;
   }
   EXPECT_EQ(index.find("LACQUA", 3), 2);
   EXPECT_EQ(index.find("PERCH", 3), 3);

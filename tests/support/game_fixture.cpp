@@ -9,7 +9,8 @@
 #include "game/window/data_files.h"
 #include "game/window/text.h"
 
-std::string datiBytes(const std::vector<std::string>& words, const std::vector<std::string>& phrases) {
+std::string datiBytes(const std::vector<std::string>& words,
+                      const std::vector<std::string>& phrases) {
   std::string text = "LEMMARO\r\n";  // the first line is never a phrase
   for (const auto& w : words) text += w + "\r\n";
   for (const auto& p : phrases) text += "*" + p + "\r\n";
@@ -41,7 +42,8 @@ GameTest::~GameTest() {
   std::filesystem::remove_all(dir);
 }
 
-void GameTest::writeDati(const std::vector<std::string>& words, const std::vector<std::string>& phrases) {
+void GameTest::writeDati(const std::vector<std::string>& words,
+                         const std::vector<std::string>& phrases) {
   writeBytes(dir / "Dati.RCX", datiBytes(words, phrases));
 }
 

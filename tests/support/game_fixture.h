@@ -15,7 +15,8 @@
 // The stored bytes of a Dati.RCX: one entry a line, CR-LF line ends; phrases are
 // written with one mark before their seven letters, so that with the carried line feed
 // their entry is nine characters long.
-std::string datiBytes(const std::vector<std::string>& words, const std::vector<std::string>& phrases);
+std::string datiBytes(const std::vector<std::string>& words,
+                      const std::vector<std::string>& phrases);
 
 // Reads a file's bytes (empty when missing).
 std::string fileBytes(const std::filesystem::path& path);

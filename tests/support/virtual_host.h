@@ -12,12 +12,12 @@
 
 class VirtualHost : public forms::FormHost {
  public:
-  double now = 0;                    // virtual seconds
-  double midnightOffset = 36000;     // the time of day when `now` is 0
-  double step = 0.01;                // how far one pass of events moves the clock
+  double now = 0;                 // virtual seconds
+  double midnightOffset = 36000;  // the time of day when `now` is 0
+  double step = 0.01;             // how far one pass of events moves the clock
   int doEventsCalls = 0;
   int topMostCalls = 0;
-  std::vector<std::string> errors;   // what the player was told
+  std::vector<std::string> errors;  // what the player was told
 
   void attach(forms::Form& form) { form_ = &form; }
 

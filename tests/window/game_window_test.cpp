@@ -49,9 +49,7 @@ forms::Colour at(const QImage& image, int x, int y) {
   return rgb(qRed(p), qGreen(p), qBlue(p));
 }
 
-QPoint centre(const forms::Control& c) {
-  return qthost::toPixels(c.rect).center().toPoint();
-}
+QPoint centre(const forms::Control& c) { return qthost::toPixels(c.rect).center().toPoint(); }
 
 class GameWindow : public ::testing::Test {
  protected:
@@ -95,10 +93,10 @@ TEST_F(GameWindow, PaintsTheBoardAfterStartUp) {
   // Tiles where the layout puts them: borders on their rect, their own colour inside.
   for (int i = 0; i < 7; ++i) {
     const int x = 16 + 48 * i;
-    EXPECT_EQ(at(image, x, 280), rgb(0, 0, 0)) << i;        // word row, top-left corner
-    EXPECT_EQ(at(image, x + 40, 320), rgb(0, 0, 0)) << i;   // bottom-right corner
+    EXPECT_EQ(at(image, x, 280), rgb(0, 0, 0)) << i;       // word row, top-left corner
+    EXPECT_EQ(at(image, x + 40, 320), rgb(0, 0, 0)) << i;  // bottom-right corner
     EXPECT_EQ(at(image, x + 2, 318), rgb(255, 255, 255)) << i;
-    EXPECT_EQ(at(image, x, 328), rgb(0, 0, 0)) << i;        // letter row
+    EXPECT_EQ(at(image, x, 328), rgb(0, 0, 0)) << i;  // letter row
     EXPECT_EQ(at(image, x + 2, 366), rgb(255, 255, 225)) << i;
   }
   // The artwork shows in the bare strip under the tiles, and tinted under the confirm
@@ -113,11 +111,11 @@ TEST_F(GameWindow, PaintsTheBoardAfterStartUp) {
 TEST_F(GameWindow, ClicksAtPixelPositionsReachTheirControls) {
   form.gioca.visible = true;
   form.Image1.visible = true;
-  for (forms::Control* c : std::initializer_list<forms::Control*>{&form.lettera[3], &form.scelta[5], &form.OKAY,
-                                                                   &form.Image1, &form.gioca})
+  for (forms::Control* c : std::initializer_list<forms::Control*>{
+           &form.lettera[3], &form.scelta[5], &form.OKAY, &form.Image1, &form.gioca})
     record(*c);
-  for (forms::Control* c : std::initializer_list<forms::Control*>{&form.lettera[3], &form.scelta[5], &form.OKAY,
-                                                                   &form.Image1, &form.gioca})
+  for (forms::Control* c : std::initializer_list<forms::Control*>{
+           &form.lettera[3], &form.scelta[5], &form.OKAY, &form.Image1, &form.gioca})
     QTest::mouseClick(window, Qt::LeftButton, {}, centre(*c));
   const std::vector<std::pair<std::string, int>> want{
       {"lettera", 3}, {"scelta", 5}, {"OKAY", -1}, {"Image1", -1}, {"gioca", -1}};
@@ -152,7 +150,8 @@ TEST_F(GameWindow, ATileClickMovesItsLetterIntoTheWord) {
 
 TEST_F(GameWindow, EveryEventOfTheWindowIsBound) {
   EXPECT_TRUE(form.onMouseMove && form.onUnload && form.Timer1.onTimer);
-  for (forms::Control* c : std::initializer_list<forms::Control*>{&form.gioca, &form.OKAY, &form.Image1}) {
+  for (forms::Control* c :
+       std::initializer_list<forms::Control*>{&form.gioca, &form.OKAY, &form.Image1}) {
     EXPECT_TRUE(c->onClick) << c->name;
     EXPECT_TRUE(c->onMouseMove) << c->name;
   }
@@ -160,7 +159,8 @@ TEST_F(GameWindow, EveryEventOfTheWindowIsBound) {
     EXPECT_TRUE(form.lettera[i].onClick && form.lettera[i].onMouseMove) << i;
     EXPECT_TRUE(form.scelta[i].onClick && form.scelta[i].onMouseMove) << i;
   }
-  for (forms::Control* c : std::initializer_list<forms::Control*>{&form.nome, &form.TESTO, &form.audiotxt})
+  for (forms::Control* c :
+       std::initializer_list<forms::Control*>{&form.nome, &form.TESTO, &form.audiotxt})
     EXPECT_TRUE(c->onMouseMove) << c->name;
 }
 

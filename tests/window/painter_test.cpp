@@ -38,7 +38,8 @@ struct SmallForm : forms::Form {
     rule.borderWidth = 4;
     speaker.rect = {240, 3480, 480, 480};
     speaker.picture = 101;
-    for (forms::Control* c : std::initializer_list<forms::Control*>{&tile, &word, &rule, &speaker}) add(*c);
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&tile, &word, &rule, &speaker})
+      add(*c);
   }
 };
 
@@ -61,8 +62,10 @@ TEST(Painter, ArtworkFillsTheWindowWhereNothingCoversIt) {
 TEST(Painter, OpaqueTileHasItsBorderOnItsRect) {
   SmallForm form;
   const QImage image = qthost::renderForm(form);
-  const forms::Colour black = rgb(0, 0, 0), fill = forms::resolveSystemColour(forms::kInfoBackground);
-  for (QPoint p : {QPoint(16, 328), QPoint(56, 328), QPoint(16, 368), QPoint(56, 368), QPoint(36, 328)})
+  const forms::Colour black = rgb(0, 0, 0),
+                      fill = forms::resolveSystemColour(forms::kInfoBackground);
+  for (QPoint p :
+       {QPoint(16, 328), QPoint(56, 328), QPoint(16, 368), QPoint(56, 368), QPoint(36, 328)})
     EXPECT_EQ(at(image, p.x(), p.y()), black) << p.x() << "," << p.y();
   EXPECT_EQ(at(image, 17, 329), fill);
   EXPECT_EQ(at(image, 36, 348), fill);
@@ -139,7 +142,8 @@ TEST(Painter, PaintKeyMovesWithEveryChangeThatShows) {
 }
 
 TEST(Painter, CaptionsAreConvertedFromWindows1252) {
-  EXPECT_EQ(qthost::toScreenText("perch\xE8 \x80"), QString::fromUtf8("perch\xC3\xA8 \xE2\x82\xAC"));
+  EXPECT_EQ(qthost::toScreenText("perch\xE8 \x80"),
+            QString::fromUtf8("perch\xC3\xA8 \xE2\x82\xAC"));
   EXPECT_EQ(qthost::toScreenText("uno\r\ndue\rtre"), QStringLiteral("uno\ndue\ntre"));
 }
 

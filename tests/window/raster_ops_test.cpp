@@ -40,7 +40,6 @@ struct TestShape : forms::Shape {
   }
 };
 
-
 constexpr DrawMode kModes[] = {DrawMode::MergePen, DrawMode::MergePenNot, DrawMode::NotXorPen,
                                DrawMode::MaskNotPen, DrawMode::CopyPen};
 
@@ -54,10 +53,13 @@ TEST(RasterOps, ModesAreTheClassicBinaryOperations) {
   // One channel, all four combinations of a pen bit and a board bit (0x0F/0x33), as
   // the raster-operation codes define them.
   const Colour pen = rgb(0x0F, 0, 0xFF), dest = rgb(0x33, 0xFF, 0);
-  EXPECT_EQ(forms::applyDrawMode(DrawMode::MergePen, dest, pen), rgb(0x3F, 0xFF, 0xFF));     // D | P
-  EXPECT_EQ(forms::applyDrawMode(DrawMode::MergePenNot, dest, pen), rgb(0xCF, 0x00, 0xFF));  // P | ~D
-  EXPECT_EQ(forms::applyDrawMode(DrawMode::NotXorPen, dest, pen), rgb(0xC3, 0x00, 0x00));    // ~(D ^ P)
-  EXPECT_EQ(forms::applyDrawMode(DrawMode::MaskNotPen, dest, pen), rgb(0x30, 0xFF, 0x00));   // D & ~P
+  EXPECT_EQ(forms::applyDrawMode(DrawMode::MergePen, dest, pen), rgb(0x3F, 0xFF, 0xFF));  // D | P
+  EXPECT_EQ(forms::applyDrawMode(DrawMode::MergePenNot, dest, pen),
+            rgb(0xCF, 0x00, 0xFF));  // P | ~D
+  EXPECT_EQ(forms::applyDrawMode(DrawMode::NotXorPen, dest, pen),
+            rgb(0xC3, 0x00, 0x00));  // ~(D ^ P)
+  EXPECT_EQ(forms::applyDrawMode(DrawMode::MaskNotPen, dest, pen),
+            rgb(0x30, 0xFF, 0x00));  // D & ~P
   EXPECT_EQ(forms::applyDrawMode(DrawMode::CopyPen, dest, pen), pen);
 }
 
@@ -70,11 +72,11 @@ TEST(RasterOps, FillAndBorderEachApplyTheirOperationOnce) {
         qthost::compositeShape(TestShape(forms::ShapeKind::Rectangle, mode, pen, border), image);
         SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(mode) << " bg " << std::hex
                                           << bg << " pen " << pen);
-        EXPECT_EQ(at(image, 15, 12), forms::applyDrawMode(mode, bg, pen));      // inside
-        EXPECT_EQ(at(image, 6, 6), forms::applyDrawMode(mode, bg, pen));        // just inside the border
-        EXPECT_EQ(at(image, 5, 5), forms::applyDrawMode(mode, bg, border));     // corner of the border
-        EXPECT_EQ(at(image, 24, 19), forms::applyDrawMode(mode, bg, border));   // opposite corner
-        EXPECT_EQ(at(image, 4, 5), bg);                                         // outside
+        EXPECT_EQ(at(image, 15, 12), forms::applyDrawMode(mode, bg, pen));  // inside
+        EXPECT_EQ(at(image, 6, 6), forms::applyDrawMode(mode, bg, pen));  // just inside the border
+        EXPECT_EQ(at(image, 5, 5), forms::applyDrawMode(mode, bg, border));  // corner of the border
+        EXPECT_EQ(at(image, 24, 19), forms::applyDrawMode(mode, bg, border));  // opposite corner
+        EXPECT_EQ(at(image, 4, 5), bg);                                        // outside
         EXPECT_EQ(at(image, 25, 12), bg);
         EXPECT_EQ(at(image, 15, 20), bg);
       }
@@ -86,7 +88,8 @@ TEST(RasterOps, NotXorBorderIsNotCancelledByTheFill) {
   // Drawn twice, not-xor-pen would give the background back on the border.
   const Colour bg = rgb(10, 200, 90), black = rgb(0, 0, 0);
   QImage image = board(bg);
-  qthost::compositeShape(TestShape(forms::ShapeKind::Rectangle, DrawMode::NotXorPen, black, black), image);
+  qthost::compositeShape(TestShape(forms::ShapeKind::Rectangle, DrawMode::NotXorPen, black, black),
+                         image);
   const Colour inverted = rgb(245, 55, 165);
   EXPECT_EQ(at(image, 5, 5), inverted);
   EXPECT_EQ(at(image, 15, 12), inverted);
@@ -119,7 +122,8 @@ TEST(RasterOps, CircleIsTheLargestCentredCircle) {
 TEST(RasterOps, HighDpiKeepsTheOperationOnEveryDevicePixel) {
   const Colour bg = rgb(0x12, 0x9A, 0xF0), pen = rgb(0xC0, 0x55, 0x0F);
   QImage image = board(bg, 2.0);
-  qthost::compositeShape(TestShape(forms::ShapeKind::Rectangle, DrawMode::MaskNotPen, pen, pen), image);
+  qthost::compositeShape(TestShape(forms::ShapeKind::Rectangle, DrawMode::MaskNotPen, pen, pen),
+                         image);
   const Colour want = forms::applyDrawMode(DrawMode::MaskNotPen, bg, pen);
   for (int y = 10; y < 40; ++y)
     for (int x = 10; x < 50; ++x) ASSERT_EQ(at(image, x, y), want) << x << "," << y;
