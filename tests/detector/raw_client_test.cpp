@@ -49,11 +49,12 @@ struct DispatchVtbl {
   UnknownVtbl unk;
   HRESULT (*GetTypeInfoCount)(void* self, UINT* count);
   HRESULT (*GetTypeInfo)(void* self, UINT index, LCID lcid, void** info);
-  HRESULT (*GetIDsOfNames)
-  (void* self, const IID* iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
-  HRESULT (*Invoke)
-  (void* self, DISPID id, const IID* iid, LCID lcid, WORD flags, DISPPARAMS* params,
-   VARIANT* result, EXCEPINFO* excep, UINT* argErr);
+  // clang-format off
+  HRESULT (*GetIDsOfNames)(void* self, const IID* iid, LPOLESTR* names, UINT count, LCID lcid,
+                           DISPID* ids);
+  HRESULT (*Invoke)(void* self, DISPID id, const IID* iid, LCID lcid, WORD flags,
+                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep, UINT* argErr);
+  // clang-format on
 };
 struct CardsVtbl {
   DispatchVtbl disp;
