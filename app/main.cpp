@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lemmaro"));
 
-  qthost::QtHost host;
+  qthost::QtHost host({.program = "lemmaro"});
   // The dictionary starts loading now, in the background, so it is ready by the first
   // word that the game's own list does not know.
   std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = spell::makeHunspellProvider();

@@ -24,7 +24,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/spell/encoding.h"
+#include "platform/forms/cp1252.h"
 #include "platform/spell/hunspell_checker.h"
 
 namespace {
@@ -59,7 +59,7 @@ void Verdict(benchmark::State& state) {
   }
   std::unordered_set<std::string> accepted;
   for (const auto& w : kWords)
-    if (checker->checkSpelling(w)) accepted.insert(spell::cp1252ToUtf8(w));
+    if (checker->checkSpelling(w)) accepted.insert(forms::cp1252ToUtf8(w));
 
   std::vector<double> verdicts, baseline;
   std::size_t i = 0;
@@ -70,7 +70,7 @@ void Verdict(benchmark::State& state) {
     const auto t1 = Clock::now();
     benchmark::DoNotOptimize(ok);
     const auto t2 = Clock::now();
-    bool known = accepted.count(spell::cp1252ToUtf8(word)) != 0;
+    bool known = accepted.count(forms::cp1252ToUtf8(word)) != 0;
     const auto t3 = Clock::now();
     benchmark::DoNotOptimize(known);
     verdicts.push_back(seconds(t0, t1));

@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cctype>
 #include <istream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
+
+#include "platform/forms/cp1252.h"
 
 namespace dati {
 namespace {
@@ -39,26 +42,9 @@ void stripLineEnd(std::string& line) {
 std::u32string codePoints(std::string_view text) {
   std::u32string out;
   for (std::size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    std::size_t len = b < 0x80           ? 1
-                      : (b >> 5) == 0x6  ? 2
-                      : (b >> 4) == 0xE  ? 3
-                      : (b >> 3) == 0x1E ? 4
-                                         : 0;
-    bool valid = len != 0 && i + len <= text.size();
-    char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-    for (std::size_t k = 1; valid && k < len; ++k) {
-      const auto c = static_cast<unsigned char>(text[i + k]);
-      valid = (c >> 6) == 0x2;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if (!valid) {
-      out.push_back(b);
-      ++i;
-    } else {
-      out.push_back(cp);
-      i += len;
-    }
+    const std::size_t at = i;
+    const std::optional<char32_t> cp = forms::nextCodePoint(text, i);
+    out.push_back(cp ? *cp : static_cast<unsigned char>(text[at]));
   }
   return out;
 }

@@ -25,7 +25,7 @@ enum class Alignment { Left, Right, Center };
 
 // Two typefaces stand in the layout: the serif and the sans-serif one. The host picks
 // the installed faces that play their parts.
-enum class Typeface { Serif, SansSerif, Arial };
+enum class Typeface { Serif, SansSerif };
 
 struct Font {
   Typeface face = Typeface::SansSerif;

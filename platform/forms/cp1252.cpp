@@ -50,34 +50,38 @@ std::string cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const int length = lead < 0x80         ? 1
+                     : (lead >> 5) == 6  ? 2
+                     : (lead >> 4) == 14 ? 3
+                     : (lead >> 3) == 30 ? 4
+                                         : 0;
+  char32_t cp = length == 1   ? lead
+                : length == 2 ? lead & 0x1F
+                : length == 3 ? lead & 0x0F
+                              : lead & 0x07;
+  bool ok = length > 0 && i + length <= text.size();
+  for (int k = 1; ok && k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    ok = (next & 0xC0) == 0x80;
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  if (!ok) {
+    ++i;
+    return std::nullopt;
+  }
+  i += length;
+  return cp;
+}
+
 std::string utf8ToCp1252(std::string_view text, char replacement) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80         ? 1
-                 : (lead >> 5) == 6  ? 2
-                 : (lead >> 4) == 14 ? 3
-                 : (lead >> 3) == 30 ? 4
-                                     : 0;
-    char32_t cp = length == 1   ? lead
-                  : length == 2 ? lead & 0x1F
-                  : length == 3 ? lead & 0x0F
-                                : lead & 0x07;
-    bool ok = length > 0 && i + length <= text.size();
-    for (int k = 1; ok && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      ok = (next & 0xC0) == 0x80;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    if (!ok) {
-      out += replacement;
-      ++i;
-      continue;
-    }
-    const int byte = byteFor(cp);
+    const std::optional<char32_t> cp = nextCodePoint(text, i);
+    const int byte = cp ? byteFor(*cp) : -1;
     out += byte < 0 ? replacement : static_cast<char>(byte);
-    i += length;
   }
   return out;
 }

@@ -20,7 +20,6 @@ QFont toQFont(const forms::Font& font) {
       f.setStyleHint(QFont::Serif);
       break;
     case forms::Typeface::SansSerif:
-    case forms::Typeface::Arial:
       // Metric-compatible with the usual Windows sans-serif, so captions fit their rects.
       f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
       f.setStyleHint(QFont::SansSerif);

@@ -8,13 +8,13 @@
 #include <QTime>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
+#include <utility>
 
 #include "platform/forms/cp1252.h"
 
 namespace qthost {
 
-QtHost::QtHost() { clock_.start(); }
+QtHost::QtHost(Options options) : options_(std::move(options)) { clock_.start(); }
 
 QtHost::~QtHost() = default;
 
@@ -52,13 +52,12 @@ void QtHost::setTopMost() {
 
 void QtHost::showError(const std::string& title, const std::string& text) {
   const std::string t = forms::cp1252ToUtf8(title), m = forms::cp1252ToUtf8(text);
-  std::fprintf(stderr, "lemmaro: %s: %s\n", t.c_str(), m.c_str());
+  std::fprintf(stderr, "%s: %s: %s\n", options_.program.c_str(), t.c_str(), m.c_str());
   std::fflush(stderr);
   const QString platform = QGuiApplication::platformName();
   const bool headless =
       platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-  if (headless || std::getenv("LEMMARO_NO_DIALOGS") ||
-      !qobject_cast<QApplication*>(QCoreApplication::instance()))
+  if (headless || !options_.dialogs || !qobject_cast<QApplication*>(QCoreApplication::instance()))
     return;
   QMessageBox::warning(window_ && window_->isVisible() ? window_.get() : nullptr,
                        QString::fromStdString(t), QString::fromStdString(m));

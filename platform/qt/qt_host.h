@@ -4,7 +4,7 @@
 // loop. One host shows one form:
 //
 //   QApplication app(argc, argv);
-//   qthost::QtHost host;
+//   qthost::QtHost host({.program = "name"});
 //   SomeForm form(host);          // the form asks the host for time and events
 //   host.show(form);              // centred, titled, painted
 //   form.load();                  // start-up may pump events through the host
@@ -22,7 +22,11 @@ namespace qthost {
 
 class QtHost : public forms::FormHost {
  public:
-  QtHost();
+  struct Options {
+    std::string program;  // names the program in what goes to stderr
+    bool dialogs = true;  // false: errors go to stderr only (tests)
+  };
+  explicit QtHost(Options options);
   ~QtHost() override;
   QtHost(const QtHost&) = delete;
   QtHost& operator=(const QtHost&) = delete;
@@ -42,11 +46,11 @@ class QtHost : public forms::FormHost {
   void doEvents() override;
   void setTopMost() override;
   // title and text are Windows-1252, as all the form's text. Always written to stderr;
-  // a message box only where someone can dismiss it (not offscreen, not with
-  // LEMMARO_NO_DIALOGS set).
+  // a message box only where someone can dismiss it (dialogs on, not offscreen).
   void showError(const std::string& title, const std::string& text) override;
 
  private:
+  Options options_;
   QElapsedTimer clock_;
   std::unique_ptr<FormWindow> window_;
   bool topMost_ = false;  // asked for before the window existed

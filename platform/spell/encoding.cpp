@@ -5,8 +5,6 @@
 
 namespace spell {
 
-std::string cp1252ToUtf8(std::string_view text) { return forms::cp1252ToUtf8(text); }
-
 std::optional<std::string> cp1252ToLatin1(std::string_view text) {
   std::string out;
   out.reserve(text.size());

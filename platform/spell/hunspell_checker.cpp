@@ -14,6 +14,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/forms/cp1252.h"
 #include "platform/spell/encoding.h"
 
 namespace spell {
@@ -125,7 +126,7 @@ class HunspellChecker final : public SpellChecker {
     if (word.empty()) return false;
     std::string asked;
     if (dictionary_->encoding == Dictionary::Encoding::Utf8) {
-      asked = cp1252ToUtf8(word);
+      asked = forms::cp1252ToUtf8(word);
     } else {
       auto latin1 = cp1252ToLatin1(word);
       if (!latin1) return false;  // a character the dictionary's set cannot even write

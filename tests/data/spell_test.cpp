@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "platform/forms/cp1252.h"
 #include "platform/spell/encoding.h"
 #include "platform/spell/hunspell_checker.h"
 
@@ -23,14 +24,14 @@ std::filesystem::path scratch(const std::string& name) {
 }
 
 TEST(SpellEncoding, ConvertsEveryWindows1252Byte) {
-  EXPECT_EQ(spell::cp1252ToUtf8("citt\xE0"), "citt\xC3\xA0");
-  EXPECT_EQ(spell::cp1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
-  EXPECT_EQ(spell::cp1252ToUtf8("\x9F"), "\xC5\xB8");      // Y with diaeresis
-  EXPECT_EQ(spell::cp1252ToUtf8("\x81"), "\xC2\x81");      // unassigned: the same control
-  EXPECT_EQ(spell::cp1252ToUtf8("\xFF"), "\xC3\xBF");
+  EXPECT_EQ(forms::cp1252ToUtf8("citt\xE0"), "citt\xC3\xA0");
+  EXPECT_EQ(forms::cp1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
+  EXPECT_EQ(forms::cp1252ToUtf8("\x9F"), "\xC5\xB8");      // Y with diaeresis
+  EXPECT_EQ(forms::cp1252ToUtf8("\x81"), "\xC2\x81");      // unassigned: the same control
+  EXPECT_EQ(forms::cp1252ToUtf8("\xFF"), "\xC3\xBF");
   for (int b = 0; b < 256; ++b) {
     const std::string one(1, static_cast<char>(b));
-    EXPECT_FALSE(spell::cp1252ToUtf8(one).empty()) << b;
+    EXPECT_FALSE(forms::cp1252ToUtf8(one).empty()) << b;
   }
   EXPECT_EQ(spell::cp1252ToLatin1("perch\xE9"), std::optional<std::string>("perch\xE9"));
   EXPECT_EQ(spell::cp1252ToLatin1("\x80uro"), std::nullopt);

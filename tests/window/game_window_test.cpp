@@ -69,7 +69,7 @@ class GameWindow : public ::testing::Test {
   }
 
   DataDirectory data;
-  qthost::QtHost host;
+  qthost::QtHost host{{.program = "window_tests", .dialogs = false}};
   Form1 form;
   qthost::FormWindow* window = nullptr;
   std::vector<std::pair<std::string, int>> clicks;
