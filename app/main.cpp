@@ -40,6 +40,9 @@ int main(int argc, char* argv[]) {
     Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
     host.show(form);
     form.Form_Load();
+    // A message box during start-up had the window synced before start-up ended; sync it
+    // again, or the clock and the deal would wait for the player's first input.
+    if (host.window()) host.window()->sync();
     // Once the window is up, one check on this thread pages the checker's code in, so
     // the player's first confirmation costs no more than the later ones.
     QTimer::singleShot(500, [&spellCheckers] {
