@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <istream>
 #include <optional>
 #include <sstream>
@@ -142,7 +143,13 @@ std::vector<std::string> Lexicon::splitFlags(std::string_view flags) const {
   return out;
 }
 
-Lexicon::Lexicon(std::istream& aff, std::istream& dic) {
+base::Result<Lexicon> Lexicon::read(std::istream& aff, std::istream& dic) {
+  Lexicon lexicon;
+  if (base::Status parsed = lexicon.parse(aff, dic); !parsed) return parsed.error();
+  return lexicon;
+}
+
+base::Status Lexicon::parse(std::istream& aff, std::istream& dic) {
   std::map<std::string, long> rulesLeft;  // how many rule lines each SFX header announced
   for (std::string line; std::getline(aff, line);) {
     stripLineEnd(line);
@@ -153,16 +160,16 @@ Lexicon::Lexicon(std::istream& aff, std::istream& dic) {
       continue;
     }
     if (t[0] != "SFX") continue;
-    if (t.size() < 4) throw std::runtime_error("affix file: short SFX line: " + line);
+    if (t.size() < 4) return base::Error{"affix file: short SFX line: " + line};
     const std::string& flag = t[1];
     auto left = rulesLeft.find(flag);
     if (left == rulesLeft.end() || left->second == 0) {
       // A header: SFX flag cross-product count.
-      try {
-        rulesLeft[flag] = std::stol(t[3]);
-      } catch (const std::exception&) {
-        throw std::runtime_error("affix file: bad SFX header: " + line);
-      }
+      long count = 0;
+      const auto [end, ec] = std::from_chars(t[3].data(), t[3].data() + t[3].size(), count);
+      if (ec != std::errc() || end == t[3].data())
+        return base::Error{"affix file: bad SFX header: " + line};
+      rulesLeft[flag] = count;
       continue;
     }
     --left->second;
@@ -201,7 +208,7 @@ Lexicon::Lexicon(std::istream& aff, std::istream& dic) {
       if (std::all_of(line.begin(), line.end(),
                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
         continue;
-      throw std::runtime_error("word file: the first line is not a word count");
+      return base::Error{"word file: the first line is not a word count"};
     }
     const std::string field = line.substr(0, line.find_first_of(" \t"));
     const std::size_t slash = field.find('/');
@@ -211,7 +218,8 @@ Lexicon::Lexicon(std::istream& aff, std::istream& dic) {
         flags.push_back(std::move(f));
     }
   }
-  if (!countSeen) throw std::runtime_error("word file: empty");
+  if (!countSeen) return base::Error{"word file: empty"};
+  return {};
 }
 
 bool Lexicon::isHeadword(std::string_view lower) const {

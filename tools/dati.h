@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/result.h"
+
 namespace dati {
 
 // The game's word list has 31,699 slots; phrases take slots too.
@@ -57,8 +59,8 @@ std::size_t countSubwords(std::string_view upperWord, const std::vector<std::str
 class Lexicon {
  public:
   // Reads the affix file and the word file (UTF-8 or single-byte; only plain a-z words
-  // are ever asked about). Throws std::runtime_error on a malformed file.
-  Lexicon(std::istream& aff, std::istream& dic);
+  // are ever asked about). A malformed file gives an error saying which and where.
+  static base::Result<Lexicon> read(std::istream& aff, std::istream& dic);
 
   bool isHeadword(std::string_view lower) const;
   // True when the dictionary marks `lower` as a stem: one of its suffix rules turns it
@@ -69,6 +71,9 @@ class Lexicon {
   bool isBare(std::string_view lower) const;
 
  private:
+  Lexicon() = default;
+  base::Status parse(std::istream& aff, std::istream& dic);
+
   // One position of a rule's condition: a character class, "." for any character.
   struct CharClass {
     std::set<char32_t> chars;

@@ -7,36 +7,49 @@
 // same bytes.
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <stdexcept>
 
+#include "platform/base/result.h"
+#include "platform/files/reasons.h"
+#include "platform/files/replace_file.h"
 #include "tools/dati.h"
 
 namespace {
 
-std::ifstream openInput(const std::string& path) {
+base::Result<std::ifstream> openInput(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error(path + ": " + std::strerror(errno));
+  if (!in) return files::fileError("Impossibile leggere il file", path, errno);
   return in;
 }
 
-// Writes next to the target and renames, so a failed run never leaves half a file
-// where the game would read it.
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error(temp.string() + ": " + std::strerror(errno));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error(temp.string() + ": write failed");
-  }
-  std::filesystem::rename(temp, path);
+base::Status run(char** argv) {
+  auto words = openInput(argv[1]);
+  if (!words) return words.error();
+  const std::set<std::string> forms = dati::readForms(*words);
+  words->clear();
+  words->seekg(0);
+  const std::vector<std::string> dictionary = dati::readDictionary(*words);
+
+  auto aff = openInput(argv[2]);
+  if (!aff) return aff.error();
+  auto dic = openInput(argv[3]);
+  if (!dic) return dic.error();
+  const auto lexicon = dati::Lexicon::read(*aff, *dic);
+  if (!lexicon) return lexicon.error();
+
+  const auto phrases = dati::choosePhrases(
+      dictionary, [&](std::string_view w) { return dati::isFairPhrase(w, *lexicon, forms); });
+  if (phrases.empty()) return base::Error{std::string(argv[1]) + ": no word makes a level"};
+
+  // The durable replace: a failed run never leaves half a file where the game reads it.
+  const auto entries = dati::layOut(dictionary, phrases);
+  if (base::Status written = files::replaceFile(argv[4], dati::encode(entries)); !written)
+    return written;
+  const auto phraseLines =
+      std::count_if(entries.begin(), entries.end(), [](const dati::Entry& e) { return e.phrase; });
+  std::cout << argv[4] << ": " << entries.size() << " entries, " << phraseLines << " phrases\n";
+  return {};
 }
 
 }  // namespace
@@ -46,33 +59,9 @@ int main(int argc, char** argv) {
     std::cerr << "usage: make_dati WORD-LIST AFFIX-FILE WORD-FILE OUTPUT\n";
     return 2;
   }
-  try {
-    std::vector<std::string> dictionary;
-    std::set<std::string> forms;
-    {
-      auto in = openInput(argv[1]);
-      forms = dati::readForms(in);
-    }
-    {
-      auto in = openInput(argv[1]);
-      dictionary = dati::readDictionary(in);
-    }
-    auto aff = openInput(argv[2]);
-    auto dic = openInput(argv[3]);
-    const dati::Lexicon lexicon(aff, dic);
-
-    const auto phrases = dati::choosePhrases(
-        dictionary, [&](std::string_view w) { return dati::isFairPhrase(w, lexicon, forms); });
-    if (phrases.empty()) throw std::runtime_error(std::string(argv[1]) + ": no word makes a level");
-
-    const auto entries = dati::layOut(dictionary, phrases);
-    writeFile(argv[4], dati::encode(entries));
-    const auto phraseLines = std::count_if(entries.begin(), entries.end(),
-                                           [](const dati::Entry& e) { return e.phrase; });
-    std::cout << argv[4] << ": " << entries.size() << " entries, " << phraseLines << " phrases\n";
-    return 0;
-  } catch (const std::exception& e) {
-    std::cerr << "make_dati: " << e.what() << '\n';
+  if (base::Status done = run(argv); !done) {
+    std::cerr << "make_dati: " << done.error().message << '\n';
     return 1;
   }
+  return 0;
 }

@@ -7,6 +7,7 @@
 #include "platform/com/guid.h"
 #include "platform/com/interfaces.h"
 #include "platform/com/ptr.h"
+#include "platform/com/reason.h"
 #include "platform/com/registry.h"
 #include "platform/com/status.h"
 
@@ -15,10 +16,6 @@ namespace com {
 namespace {
 
 using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, void**);
-
-void setReason(std::string* reason, std::string text) {
-  if (reason) *reason = std::move(text);
-}
 
 }  // namespace
 

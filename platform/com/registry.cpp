@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/com/guid.h"
+#include "platform/com/reason.h"
+#include "platform/files/replace_file.h"
 
 namespace fs = std::filesystem;
 
@@ -22,10 +24,6 @@ namespace {
 
 // A value is one short line; anything longer than a path can be is damage.
 constexpr std::size_t kMaxValueBytes = 4096;
-
-void setReason(std::string* reason, std::string text) {
-  if (reason) *reason = std::move(text);
-}
 
 HRESULT fromErrno(int err) {
   return (err == EACCES || err == EPERM || err == EROFS) ? E_ACCESSDENIED : E_FAIL;
@@ -103,19 +101,8 @@ Read readValue(const fs::path& file, std::string* value, std::string* reason) {
   return Read::ok;
 }
 
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // Replaces dir/name with `value` so that readers see the old value or the new one,
-// never a mixture: the new text goes to a temporary file in the same folder (same
-// file system, so rename is atomic) and is flushed before the rename.
+// never a mixture: the files layer's durable replace.
 HRESULT writeValue(const fs::path& dir, const std::string& name, std::string_view value,
                    std::string* reason) {
   std::error_code ec;
@@ -124,30 +111,11 @@ HRESULT writeValue(const fs::path& dir, const std::string& name, std::string_vie
     setReason(reason, "cannot create " + dir.string() + ": " + ec.message());
     return fromErrno(ec.value());
   }
-  std::string tmp = (dir / ("." + name + ".XXXXXX")).string();
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) {
-    const int err = errno;
-    setReason(reason, "cannot write in " + dir.string() + ": " + std::strerror(err));
-    return fromErrno(err);
-  }
   std::string line(value);
   line += '\n';
-  bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, line) && ::fsync(fd) == 0;
-  int err = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  const fs::path target = dir / name;
-  if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    setReason(reason, "cannot write " + target.string() + ": " + std::strerror(err));
-    return fromErrno(err);
+  if (base::Status written = files::replaceFile((dir / name).string(), line); !written) {
+    setReason(reason, written.error().message);
+    return fromErrno(written.error().code);
   }
   return S_OK;
 }

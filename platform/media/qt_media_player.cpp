@@ -10,8 +10,6 @@
 #include <QUrl>
 #include <QtGlobal>
 
-#include <algorithm>
-
 namespace media {
 namespace {
 
@@ -47,14 +45,8 @@ QtMediaPlayer::~QtMediaPlayer() {
   if (player_) player_->stop();
 }
 
-std::string QtMediaPlayer::nativePath(const std::string& path) {
-  std::string out = path;
-  std::replace(out.begin(), out.end(), '\\', '/');
-  return out;
-}
-
 void QtMediaPlayer::setURL(const std::string& path) {
-  const QString file = QFile::decodeName(QByteArray::fromStdString(nativePath(path)));
+  const QString file = QFile::decodeName(QByteArray::fromStdString(files::nativePath(path)));
   const QFileInfo info(file);
   if (file.isEmpty() || !info.isFile() || !info.isReadable()) {
     // The effect that was playing is still cut off, as a new request always does.

@@ -25,9 +25,6 @@ class QtMediaPlayer : public MediaPlayer {
 
   void setURL(const std::string& path) override;
 
-  // The game's path with its backslashes turned into the native separator.
-  static std::string nativePath(const std::string& path);
-
  private:
   std::function<bool()> hasAudioOutput_;
   std::unique_ptr<QAudioOutput> output_;

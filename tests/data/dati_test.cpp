@@ -105,7 +105,9 @@ TEST(DatiPhrases, FairWordsAreOrdinaryBaseForms) {
   std::istringstream dic(
       "9\n/ a comment line\nragazzo/O\ncantare/A\ncantando/D\nandasse/O\nbambino\nfiutato/O\n"
       "karaoke/O\nbuffone/À\nconfino\n");
-  const dati::Lexicon lexicon(aff, dic);
+  const auto read = dati::Lexicon::read(aff, dic);
+  ASSERT_TRUE(read) << read.error().message;
+  const dati::Lexicon& lexicon = *read;
   const std::set<std::string> forms{
       "ragazzo", "ragazzi", "cantare", "canto",   "cantando",  "cantandolo", "andassi",
       "bambino", "bambini", "fiutato", "fiutati", "fiutare",   "karaoke",    "karaoki",
@@ -127,7 +129,9 @@ TEST(DatiPhrases, FairWordsAreOrdinaryBaseForms) {
 TEST(DatiPhrases, LexiconRejectsAWordFileWithoutItsCount) {
   std::istringstream aff("SET UTF-8\n");
   std::istringstream dic("ragazzo/O\n");
-  EXPECT_THROW(dati::Lexicon(aff, dic), std::runtime_error);
+  const auto read = dati::Lexicon::read(aff, dic);
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.error().message, "word file: the first line is not a word count");
 }
 
 TEST(DatiFile, RoundTripsThroughTheGamesReader) {
