@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <QtGlobal>
 
+#include "platform/files/native_path.h"
+
 namespace media {
 namespace {
 
