@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "game/window/data_files.h"
 #include "platform/forms/cp1252.h"
 
 namespace dati {
@@ -420,8 +421,7 @@ std::string encode(const std::vector<Entry>& entries) {
     text += e.word;
     text += "\r\n";
   }
-  for (char& c : text) c = static_cast<char>(static_cast<unsigned char>(c) ^ 0xFF);
-  return text;
+  return datafiles::scramble(text);
 }
 
 }  // namespace dati

@@ -21,12 +21,13 @@
 #include <string_view>
 #include <vector>
 
+#include "game/window/data_files.h"
 #include "platform/base/result.h"
 
 namespace dati {
 
-// The game's word list has 31,699 slots; phrases take slots too.
-inline constexpr std::size_t kMaxEntries = 31699;
+// Phrases take slots of the game's word list too.
+inline constexpr std::size_t kMaxEntries = datafiles::kMaxEntries;
 inline constexpr char kPhraseMarker = '*';
 inline constexpr std::size_t kPhraseLength = 7;
 inline constexpr std::size_t kMinWordLength = 3;

@@ -4,11 +4,15 @@
 // Both store every character as its bitwise complement; there is no header, length or
 // end mark. The readers take a file byte by byte as the game always has: each byte is
 // decoded and a decoded space becomes the empty unit.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace datafiles {
+
+// The most entries Dati.RCX can hold: the game's word list has slots 1 to 31,699.
+inline constexpr std::size_t kMaxEntries = 31699;
 
 // Stored byte <-> character: both ways it is XOR 255.
 std::string scramble(std::string_view text);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "game/window/data_files.h"
 #include "game/window/random.h"
 #include "game/window/services.h"
 #include "platform/forms/form.h"
@@ -21,7 +22,7 @@ class DictionaryIndex;
 
 class Form1 : public forms::Form {
  public:
-  static constexpr int kWordSlots = 31699;  // the word list's last index
+  static constexpr int kWordSlots = int{datafiles::kMaxEntries};  // the word list's last index
   // How much of a data file is read. An entry of the format is at most ten bytes (a
   // carried line feed, a mark, seven letters, the carriage return); 64 a slot leaves
   // ample room, and past it there could only be entries beyond the last slot.
