@@ -85,7 +85,7 @@ def game_window(pid):
                 for window in children(fresh(app)):
                     if window is not None and window.childCount >= 20:
                         return window
-        except gi.repository.GLib.Error:
+        except Exception:  # an application that went away meanwhile
             continue
     return None
 
