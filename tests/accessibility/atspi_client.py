@@ -127,6 +127,9 @@ def main():
                        LEMMARO_NO_DIALOGS="1", XDG_DATA_HOME=data)
             process = subprocess.Popen([game], cwd=data, env=env)
             window = wait_for("the game window", lambda: game_window(process.pid))
+            # The window shows before start-up has dealt: read it once the deal is in.
+            wait_for("the deal", lambda: len([i for i in tree(window) if re.fullmatch(
+                r"Lettera [A-Z]", i["name"])]) == 7)
 
             items = tree(window)
             for item in items:
