@@ -32,6 +32,9 @@ class Form1 : public forms::Form {
   ~Form1() override;
 
   forms::Timer* timer() override { return &Timer1; }
+  // Keys and the screen reader: new ways to the same handlers.
+  std::vector<forms::Control*> keyTargets(const forms::Key& key) override;
+  std::vector<forms::AccessibleItem> accessibleItems() override;
 
   // ---- Controls the code uses -------------------------------------------------------
   forms::Label TESTO, Label5, Livello, Punteggio, Punti, rectxt, record, se;
@@ -136,5 +139,6 @@ class Form1 : public forms::Form {
   bool tickRunning_ = false;        // the clock never runs inside itself
   bool spellWarningShown_ = false;  // a missing spell checker is reported once
   std::unique_ptr<words::DictionaryIndex> dictionaryIndex_;
-  int levelSecured_ = 0;  // level whose seven-letter word is credited but not yet marked
+  int levelSecured_ = 0;       // level whose seven-letter word is credited but not yet marked
+  int confirmationsDone_ = 0;  // tells a repeated verdict from the message left standing
 };

@@ -27,6 +27,7 @@ void Form1::OKAY_Click() {
     wordAccepted = 0;
     Cliccato.visible = false;
     mousePointer = forms::MousePointer::Arrow;
+    ++confirmationsDone_;
   };
 
   // The word must start in the first slot and run without holes.

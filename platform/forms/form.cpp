@@ -26,4 +26,16 @@ void Form::mouseMove(int x, int y) {
   }
 }
 
+bool Form::clickOn(Control& c) {
+  if (!c.takesMouse() || !c.visible || !c.enabled || !c.onClick) return false;
+  c.onClick(c.index);
+  return true;
+}
+
+void Form::keyPress(const Key& key) {
+  // Worked out before the first click: each click then finds the board as the ones
+  // before it left it, as a quick run of mouse clicks would.
+  for (Control* c : keyTargets(key)) clickOn(*c);
+}
+
 }  // namespace forms

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/accessible.h"
 #include "platform/forms/controls.h"
+#include "platform/forms/keys.h"
 
 namespace forms {
 
@@ -34,8 +36,22 @@ class Form {
   void click(int x, int y);
   void mouseMove(int x, int y);
 
+  // A click that reaches the control itself rather than a point, as a key or a screen
+  // reader sends it: a hidden or disabled control takes none, as under the mouse.
+  // Returns whether a handler ran.
+  bool clickOn(Control& c);
+  // A key: a click on each control the form names for it, in turn, each by the rules
+  // of clickOn.
+  void keyPress(const Key& key);
+
   // The timer to drive (nullptr: none).
   virtual Timer* timer() { return nullptr; }
+
+  // The controls a key clicks, in order (none: the key does nothing).
+  virtual std::vector<Control*> keyTargets(const Key&) { return {}; }
+  // The controls a screen reader sees, in reading order; the host leaves out the
+  // hidden ones.
+  virtual std::vector<AccessibleItem> accessibleItems() { return {}; }
 
  protected:
   void add(Control& c) { controls_.push_back(&c); }

@@ -11,8 +11,10 @@
 #include <cmath>
 
 #include "platform/forms/cp1252.h"
+#include "platform/qt/accessibility.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/form_painter.h"
+#include "platform/qt/keys.h"
 #include "platform/qt/resources.h"
 
 namespace qthost {
@@ -42,6 +44,9 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel comes from the form
   setWindowIcon(resources::windowIcon());
+  // The board has the keyboard: a text box takes it only when clicked.
+  setFocusPolicy(Qt::ClickFocus);
+  installFormAccessibility();
 
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
@@ -54,6 +59,7 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
     edit->setMouseTracking(true);
     edit->installEventFilter(this);
     edit->setContextMenuPolicy(Qt::NoContextMenu);
+    edit->setFocusPolicy(Qt::ClickFocus);
     QObject::connect(edit, &QLineEdit::textEdited, this, [this, box, edit](const QString& text) {
       // The player's typing goes straight into the form, as the game reads it.
       box->text = forms::utf8ToCp1252(text.toStdString());
@@ -87,6 +93,7 @@ void FormWindow::sync() {
   syncTimer();
   for (Edit& e : edits_) syncEdit(e);
   if (!frameValid_ || paintKey(form_) != frameKey_) update();
+  updateFormAccessibility(*this);
 }
 
 void FormWindow::syncPointer() {
@@ -182,6 +189,7 @@ void FormWindow::showCentred() {
     }
   }
   show();
+  if (!focusWidget()) setFocus();
   sync();
 }
 
@@ -235,6 +243,15 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
   sync();
 }
 
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (const std::optional<forms::Key> key = formKey(*event)) {
+    form_.keyPress(*key);
+    sync();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {
   form_.mouseMove(toTwips(event->position().x()), toTwips(event->position().y()));
   sync();
@@ -244,6 +261,10 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
   for (Edit& e : edits_) {
     if (watched != e.edit) continue;
     forms::TextBox& box = *e.box;
+    if (event->type() == QEvent::KeyPress && endsTyping(*static_cast<QKeyEvent*>(event))) {
+      setFocus(Qt::OtherFocusReason);  // back to the board
+      return true;
+    }
     if (!box.visible || !box.enabled) break;
     if (event->type() == QEvent::MouseMove) {
       if (box.onMouseMove) box.onMouseMove(box.index);

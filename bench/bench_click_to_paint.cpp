@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One pass from a click on the real window to the picture it paints: a letter goes up
+// into the word and comes home again. Run twice side by side, with accessibility off
+// (a player without a screen reader: the accessible objects are never built) and on
+// (they are kept up to date and every change is told), so the two read as a ratio.
+#include <benchmark/benchmark.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+
+#include "game/window/form1.h"
+#include "platform/qt/accessibility.h"
+#include "platform/qt/form_painter.h"
+#include "platform/qt/qt_host.h"
+
+namespace {
+
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "bench_click_to_paint";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("LEMMARO_NO_DIALOGS", "1");
+  static QApplication app(argc, argv);
+  return app;
+}
+
+int toldChanges = 0;
+void countChange(QAccessibleEvent*) { ++toldChanges; }
+
+void click(QWidget& window, const forms::Control& c) {
+  const QPointF at = qthost::toPixels(c.rect).center();
+  const QPointF global = window.mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, {});
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, {});
+  QCoreApplication::sendEvent(&window, &press);
+  QCoreApplication::sendEvent(&window, &release);
+  window.repaint();  // the paint the click scheduled, now
+}
+
+void BM_ClickToPaint(benchmark::State& state) {
+  application();
+  const bool accessible = state.range(0) != 0;
+  qthost::listenToFormAccessibility(accessible ? countChange : nullptr);
+
+  QTemporaryDir dir;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path().toStdString());
+  {
+    std::ofstream out("Dati.RCX", std::ios::binary);
+    for (char c : std::string("LEMMARO\r\nBAR\r\n*ABITARE\r\n")) out.put(static_cast<char>(~c));
+  }
+  {
+    qthost::QtHost host;
+    Form1 form(GameServices{host, nullptr, nullptr, nullptr});
+    host.show(form);
+    form.Form_Load();
+    form.Timer1.enabled = false;
+    QCoreApplication::processEvents();
+    QWidget& window = *host.window();
+    toldChanges = 0;
+    for (auto _ : state) {
+      click(window, form.lettera[0]);
+      click(window, form.scelta[0]);
+    }
+    state.counters["told"] = benchmark::Counter(toldChanges, benchmark::Counter::kAvgIterations);
+    host.close();
+  }
+  std::filesystem::current_path(previous);
+  qthost::listenToFormAccessibility(nullptr);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ClickToPaint)->ArgName("accessibility")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

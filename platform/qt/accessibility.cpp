@@ -1,0 +1,275 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+#include <vector>
+
+#include "platform/forms/cp1252.h"
+#include "platform/qt/form_painter.h"
+#include "platform/qt/form_window.h"
+
+namespace qthost {
+
+namespace {
+
+AccessibilityListener listener = nullptr;
+
+void announce(QAccessibleEvent& change) {
+  if (listener)
+    listener(&change);
+  else
+    QAccessible::updateAccessibility(&change);
+}
+
+QString screenText(const std::string& cp1252) {
+  return QString::fromStdString(forms::cp1252ToUtf8(cp1252));
+}
+
+bool isButton(forms::AccessibleRole role) {
+  return role == forms::AccessibleRole::Button || role == forms::AccessibleRole::ToggleButton;
+}
+
+// One painted control. It holds what the form said at the last update, so that what a
+// reader asks and what it was told agree.
+class ControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+ public:
+  ControlAccessible(FormWindow* window, const forms::AccessibleItem& item)
+      : window_(window), item_(item), enabled_(item.control->enabled) {}
+
+  forms::AccessibleItem& item() { return item_; }
+  bool& enabled() { return enabled_; }
+
+  bool isValid() const override { return !window_.isNull(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return window_ ? window_->windowHandle() : nullptr; }
+  QAccessibleInterface* parent() const override {
+    return window_ ? QAccessible::queryAccessibleInterface(window_.data()) : nullptr;
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name ? screenText(item_.name) : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+
+  QRect rect() const override {
+    if (!window_) return {};
+    const QRect r = toPixels(item_.control->rect).toRect();
+    return QRect(window_->mapToGlobal(r.topLeft()), r.size());
+  }
+
+  QAccessible::Role role() const override {
+    return isButton(item_.role) ? QAccessible::Button : QAccessible::StaticText;
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    s.disabled = !enabled_;
+    if (item_.role == forms::AccessibleRole::ToggleButton) {
+      s.checkable = true;
+      s.checked = item_.checked;
+    }
+    return s;
+  }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ActionInterface && isButton(item_.role))
+      return static_cast<QAccessibleActionInterface*>(this);
+    return nullptr;
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  // The click goes into the event queue, as the mouse's does: the reader has its answer
+  // at once, and a handler that pauses runs from the event loop, not inside the call.
+  void doAction(const QString& action) override {
+    if (action != pressAction() || !window_) return;
+    forms::Control* control = item_.control;
+    FormWindow* w = window_.data();
+    QTimer::singleShot(0, w, [w, control] {
+      w->form().clickOn(*control);
+      w->sync();
+    });
+  }
+
+ private:
+  QPointer<FormWindow> window_;
+  forms::AccessibleItem item_;
+  bool enabled_;
+};
+
+class FormAccessible : public QAccessibleWidget {
+ public:
+  explicit FormAccessible(FormWindow* window)
+      : QAccessibleWidget(window, QAccessible::Window), window_(window) {
+    refresh(false);
+  }
+
+  ~FormAccessible() override {
+    // The cache may have dropped some already, at the program's end; by id is safe.
+    for (const Entry& e : entries_)
+      if (e.own) QAccessible::deleteAccessibleInterface(e.id);
+  }
+
+  int childCount() const override { return static_cast<int>(shown_.size()); }
+
+  QAccessibleInterface* child(int index) const override {
+    if (index < 0 || index >= childCount()) return nullptr;
+    return interfaceOf(entries_[shown_[index]]);
+  }
+
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    for (std::size_t i = 0; i < shown_.size(); ++i)
+      if (interfaceOf(entries_[shown_[i]]) == child) return static_cast<int>(i);
+    return -1;
+  }
+
+  QAccessibleInterface* childAt(int x, int y) const override {
+    // The top-most first, as the mouse finds them.
+    for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) {
+      QAccessibleInterface* c = interfaceOf(entries_[*it]);
+      if (c && c->rect().contains(x, y)) return c;
+    }
+    return nullptr;
+  }
+
+  // Takes the form's items afresh; with `tell`, the reader hears what changed.
+  void refresh(bool tell) {
+    FormWindow* w = window_.data();
+    if (!w) return;
+    std::vector<forms::AccessibleItem> items = w->form().accessibleItems();
+    if (items.size() != entries_.size()) {
+      rebuild(items);
+      return;
+    }
+    struct Change {
+      QAccessibleInterface* iface;
+      QAccessible::Event event;
+      QAccessible::State states;
+    };
+    std::vector<Change> changes;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      Entry& e = entries_[k];
+      forms::AccessibleItem& now = items[k];
+      const bool shown = now.control->visible;
+      QAccessibleInterface* iface = interfaceOf(e);
+      if (e.edit) {
+        if (e.name != now.name) e.edit->setAccessibleName(screenText(now.name));
+        e.name = now.name;
+        e.shown = shown;
+        continue;
+      }
+      auto* c = static_cast<ControlAccessible*>(iface);
+      forms::AccessibleItem& was = c->item();
+      QAccessible::State states;
+      states.disabled = c->enabled() != now.control->enabled;
+      states.checked = was.checked != now.checked;
+      const bool spoken = now.notice != was.notice && !now.notice.empty();
+      c->enabled() = now.control->enabled;
+      was = std::move(now);
+      if (shown != e.shown) {
+        e.shown = shown;
+        changes.push_back(
+            {iface, shown ? QAccessible::ObjectCreated : QAccessible::ObjectDestroyed, {}});
+        continue;
+      }
+      if (!shown) continue;
+      if (spoken) changes.push_back({iface, QAccessible::NameChanged, {}});
+      if (states.disabled || states.checked)
+        changes.push_back({iface, QAccessible::StateChanged, states});
+    }
+    reindex();
+    if (!tell) return;
+    // Told only now that every object answers for the new state.
+    for (Change& change : changes) {
+      if (change.event == QAccessible::StateChanged) {
+        QAccessibleStateChangeEvent event(change.iface, change.states);
+        announce(event);
+      } else {
+        QAccessibleEvent event(change.iface, change.event);
+        announce(event);
+      }
+    }
+  }
+
+ private:
+  struct Entry {
+    QAccessible::Id id = 0;
+    bool own = false;           // an object of ours, not a real widget's
+    QLineEdit* edit = nullptr;  // a text box is its live line edit
+    std::string name;
+    bool shown = false;
+  };
+
+  static QAccessibleInterface* interfaceOf(const Entry& e) {
+    return e.edit ? QAccessible::queryAccessibleInterface(e.edit)
+                  : QAccessible::accessibleInterface(e.id);
+  }
+
+  void rebuild(const std::vector<forms::AccessibleItem>& items) {
+    for (const Entry& e : entries_)
+      if (e.own) QAccessible::deleteAccessibleInterface(e.id);
+    entries_.clear();
+    FormWindow* w = window_.data();
+    for (const forms::AccessibleItem& item : items) {
+      Entry e;
+      e.shown = item.control->visible;
+      e.name = item.name;
+      if (item.role == forms::AccessibleRole::EditableText &&
+          item.control->kind == forms::Kind::TextBox) {
+        e.edit = w->lineEditFor(static_cast<const forms::TextBox&>(*item.control));
+      }
+      if (e.edit) {
+        e.edit->setAccessibleName(screenText(item.name));
+      } else {
+        e.id = QAccessible::registerAccessibleInterface(new ControlAccessible(w, item));
+        e.own = true;
+      }
+      entries_.push_back(std::move(e));
+    }
+    reindex();
+  }
+
+  void reindex() {
+    shown_.clear();
+    for (std::size_t k = 0; k < entries_.size(); ++k)
+      if (entries_[k].shown) shown_.push_back(k);
+  }
+
+  QPointer<FormWindow> window_;
+  std::vector<Entry> entries_;
+  std::vector<std::size_t> shown_;  // the entries a reader sees, in order
+};
+
+QAccessibleInterface* formAccessibleFactory(const QString&, QObject* object) {
+  if (auto* window = dynamic_cast<FormWindow*>(object)) return new FormAccessible(window);
+  return nullptr;
+}
+
+}  // namespace
+
+void installFormAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(formAccessibleFactory);
+    return true;
+  }();
+  (void)installed;
+}
+
+void listenToFormAccessibility(AccessibilityListener l) { listener = l; }
+
+void updateFormAccessibility(FormWindow& window) {
+  if (!listener && !QAccessible::isActive()) return;
+  if (auto* form = dynamic_cast<FormAccessible*>(QAccessible::queryAccessibleInterface(&window)))
+    form->refresh(true);
+}
+
+}  // namespace qthost

@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Playing from the keyboard on the real window: every key does what a click on its
+// control does, keys and clicks end in the same game, and a locked board ignores keys
+// as it ignores clicks. The name box has the keyboard only while the player types in it.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/window/form1.h"
+#include "platform/qt/form_painter.h"
+#include "platform/qt/qt_host.h"
+#include "tests/support/fakes.h"
+#include "tests/support/game_fixture.h"
+
+namespace {
+
+QPoint centre(const forms::Control& c) { return qthost::toPixels(c.rect).center().toPoint(); }
+
+// One game on its own window, with sound on so that every effect shows.
+struct Game {
+  Game() : form(GameServices{host, nullptr, &player, &cards}) {
+    host.show(form);
+    form.Form_Load();
+    QCoreApplication::processEvents();
+    // The clock would tick into one game and not the other.
+    form.Timer1.enabled = false;
+    host.window()->sync();
+  }
+  ~Game() { host.close(); }
+
+  qthost::FormWindow& window() { return *host.window(); }
+  void key(Qt::Key k) { QTest::keyClick(&window(), k); }
+  void click(const forms::Control& c) {
+    QTest::mouseClick(&window(), Qt::LeftButton, {}, centre(c));
+  }
+
+  std::string row(const std::array<forms::Label, 7>& tiles) const {
+    std::string s;
+    for (const auto& t : tiles) s += t.caption.empty() ? "." : t.caption;
+    return s;
+  }
+  // What the player can tell of the game, and what it asked to play.
+  std::vector<std::string> state() const {
+    std::vector<std::string> s{row(form.lettera),
+                               row(form.scelta),
+                               form.TESTO.caption,
+                               form.Punti.caption,
+                               std::to_string(form.wordsTried),
+                               std::to_string(form.wordsRejected)};
+    s.insert(s.end(), form.List1.items.begin(), form.List1.items.end());
+    s.insert(s.end(), player.played.begin(), player.played.end());
+    return s;
+  }
+
+  FakeMediaPlayer player;
+  FakeCards cards;
+  qthost::QtHost host;
+  Form1 form;
+};
+
+class Keyboard : public ::testing::Test {
+ protected:
+  Keyboard() : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.path().toStdString());
+    writeBytes("Dati.RCX", datiBytes({"BAR", "ARTE", "TIARE"}, {"ABITARE"}));
+  }
+  ~Keyboard() override { std::filesystem::current_path(previous_); }
+
+  // Deals the same letters to a second game, and the same chance from here on.
+  static void sameDeal(Game& from, Game& to) {
+    for (int i = 0; i < 7; ++i) {
+      to.form.lettera[i].caption = from.form.lettera[i].caption;
+      to.form.dealtLetters[i] = from.form.dealtLetters[i];
+    }
+    from.form.rnd.Randomize(7);
+    to.form.rnd.Randomize(7);
+  }
+
+  QTemporaryDir dir_;
+  std::filesystem::path previous_;
+};
+
+TEST_F(Keyboard, EachKeyDoesWhatItsClickDoes) {
+  Game g;
+  Form1& f = g.form;
+  const std::string dealt = g.row(f.lettera);
+  ASSERT_EQ(dealt.size(), 7u);
+  QApplication::setActiveWindow(&g.window());
+  ASSERT_TRUE(g.window().hasFocus());  // typing plays at once
+
+  // A letter takes the leftmost tile showing it, in either case, with the tile's sound.
+  const std::size_t firstA = dealt.find('A');
+  g.player.played.clear();
+  QTest::keyClick(&g.window(), Qt::Key_A, Qt::ShiftModifier);
+  EXPECT_EQ(f.scelta[0].caption, "A");
+  EXPECT_EQ(f.lettera[firstA].caption, "");
+  EXPECT_EQ(g.player.played.size(), 1u);
+  QTest::keyClicks(&g.window(), QStringLiteral("ba"));
+  EXPECT_EQ(g.row(f.scelta), "ABA....");
+  // No tile shows it (the last A is gone, Z was never dealt): nothing, not even a sound.
+  g.player.played.clear();
+  g.key(Qt::Key_A);
+  g.key(Qt::Key_Z);
+  QTest::keyClick(&g.window(), Qt::Key_R, Qt::ControlModifier);  // a shortcut, not a letter
+  EXPECT_EQ(g.row(f.scelta), "ABA....");
+  EXPECT_TRUE(g.player.played.empty());
+
+  // Backspace sends the rightmost letter home; a held key repeats it.
+  g.key(Qt::Key_Backspace);
+  EXPECT_EQ(g.row(f.scelta), "AB.....");
+  QTest::keyClicks(&g.window(), QStringLiteral("art"));
+  QTest::mouseClick(&g.window(), Qt::LeftButton, {}, centre(f.scelta[1]));  // a gap: A.ART
+  for (int i = 0; i < 2; ++i) {
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(&g.window(), &held);
+  }
+  EXPECT_EQ(g.row(f.scelta), "A.A....");
+
+  // Escape sends the whole word home, last letter first, each with its sound.
+  g.player.played.clear();
+  g.key(Qt::Key_Escape);
+  EXPECT_EQ(g.row(f.scelta), ".......");
+  EXPECT_EQ(g.row(f.lettera), dealt);
+  EXPECT_EQ(g.player.played.size(), 2u);
+
+  // Enter and the keypad's Enter confirm.
+  QTest::keyClicks(&g.window(), QStringLiteral("ba"));
+  g.key(Qt::Key_Return);
+  EXPECT_EQ(f.TESTO.caption, "Scrivere una parola di almeno 3 lettere.");
+  g.key(Qt::Key_R);
+  QTest::keyClick(&g.window(), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(f.Punti.caption, "0000030");
+  EXPECT_EQ(f.wordsTried, 2);
+
+  // On the game-over screen Enter is the new game.
+  f.OKAY.enabled = false;
+  f.gioca.visible = true;
+  g.key(Qt::Key_Return);
+  EXPECT_FALSE(f.gioca.visible);
+  EXPECT_EQ(f.Punti.caption, "0000000");
+  EXPECT_EQ(f.wordsTried, 0);
+}
+
+TEST_F(Keyboard, KeysAndClicksPlayTheSameGame) {
+  Game keys, clicks;
+  sameDeal(keys, clicks);
+  const auto tile = [&](char letter) -> const forms::Control& {
+    for (const auto& t : clicks.form.lettera)
+      if (t.caption == std::string(1, letter)) return t;
+    ADD_FAILURE() << letter << " is on no tile";
+    return clicks.form.OKAY;
+  };
+
+  // BAR scores, is refused when written again, then ARTE goes in with a slip on the way.
+  QTest::keyClicks(&keys.window(), QStringLiteral("bar"));
+  keys.key(Qt::Key_Return);
+  keys.key(Qt::Key_Return);
+  keys.key(Qt::Key_Escape);
+  QTest::keyClicks(&keys.window(), QStringLiteral("arti"));
+  keys.key(Qt::Key_Backspace);
+  QTest::keyClicks(&keys.window(), QStringLiteral("e"));
+  keys.key(Qt::Key_Return);
+  QTest::keyClicks(&keys.window(), QStringLiteral("ib"));  // ARTEIB is no word
+  keys.key(Qt::Key_Return);
+
+  for (char c : std::string("BAR")) clicks.click(tile(c));
+  clicks.click(clicks.form.OKAY);
+  clicks.click(clicks.form.OKAY);
+  for (int i = 2; i >= 0; --i) clicks.click(clicks.form.scelta[i]);
+  for (char c : std::string("ARTI")) clicks.click(tile(c));
+  clicks.click(clicks.form.scelta[3]);
+  clicks.click(tile('E'));
+  clicks.click(clicks.form.OKAY);
+  for (char c : std::string("IB")) clicks.click(tile(c));
+  clicks.click(clicks.form.OKAY);
+
+  EXPECT_EQ(keys.state(), clicks.state());
+  EXPECT_EQ(keys.form.List1.items, (std::vector<std::string>{"BAR", "ARTE"}));
+  EXPECT_EQ(keys.form.wordsRejected, 1);
+}
+
+TEST_F(Keyboard, ALockedBoardIgnoresKeys) {
+  Game g;
+  Form1& f = g.form;
+  g.key(Qt::Key_B);
+  // As the level change leaves it during its pauses: letters showing, nothing clickable.
+  for (int i = 0; i < 7; ++i) f.lettera[i].enabled = f.scelta[i].enabled = false;
+  f.OKAY.enabled = false;
+  const std::vector<std::string> before = g.state();
+  for (Qt::Key k : {Qt::Key_A, Qt::Key_I, Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Return})
+    g.key(k);
+  EXPECT_EQ(g.state(), before);
+  EXPECT_FALSE(f.Cliccato.visible);
+}
+
+TEST_F(Keyboard, TheNameBoxHasTheKeyboardOnlyWhileTheNameIsTyped) {
+  Game g;
+  QLineEdit* edit = g.window().lineEditFor(g.form.nome);
+  ASSERT_NE(edit, nullptr);
+  QApplication::setActiveWindow(&g.window());
+  QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, 5));
+  ASSERT_TRUE(edit->hasFocus());
+  edit->selectAll();
+  QTest::keyClicks(edit, QStringLiteral("abi"));  // a name, not moves
+  EXPECT_EQ(g.form.nome.text, "abi");
+  EXPECT_EQ(g.row(g.form.scelta), ".......");
+  for (Qt::Key back : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab}) {
+    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::keyClick(edit, back);
+    EXPECT_TRUE(g.window().hasFocus()) << back;
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
+  EXPECT_EQ(g.form.scelta[0].caption, "B");
+  EXPECT_EQ(g.form.nome.text, "abi");
+  // A click on the board takes the keyboard back too.
+  QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseClick(&g.window(), Qt::LeftButton, {}, centre(g.form.TESTO));
+  EXPECT_TRUE(g.window().hasFocus());
+}
+
+}  // namespace
