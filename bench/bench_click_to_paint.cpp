@@ -9,10 +9,10 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
-#include <filesystem>
 #include <fstream>
 
 #include "game/window/form1.h"
+#include "platform/files/disk_data_files.h"
 #include "platform/qt/accessibility.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/qt_host.h"
@@ -24,7 +24,6 @@ QApplication& application() {
   static char name[] = "bench_click_to_paint";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("LEMMARO_NO_DIALOGS", "1");
   static QApplication app(argc, argv);
   return app;
 }
@@ -48,15 +47,14 @@ void BM_ClickToPaint(benchmark::State& state) {
   qthost::listenToFormAccessibility(accessible ? countChange : nullptr);
 
   QTemporaryDir dir;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path().toStdString());
   {
-    std::ofstream out("Dati.RCX", std::ios::binary);
+    std::ofstream out(dir.filePath("Dati.RCX").toStdString(), std::ios::binary);
     for (char c : std::string("LEMMARO\r\nBAR\r\n*ABITARE\r\n")) out.put(static_cast<char>(~c));
   }
   {
-    qthost::QtHost host;
-    Form1 form(GameServices{host, nullptr, nullptr, nullptr});
+    files::DiskDataFiles files(dir.path().toStdString());
+    qthost::QtHost host({.program = "bench_click_to_paint", .dialogs = false});
+    Form1 form(GameServices{host, files, nullptr, nullptr, nullptr});
     host.show(form);
     form.Form_Load();
     form.Timer1.enabled = false;
@@ -70,7 +68,6 @@ void BM_ClickToPaint(benchmark::State& state) {
     state.counters["told"] = benchmark::Counter(toldChanges, benchmark::Counter::kAvgIterations);
     host.close();
   }
-  std::filesystem::current_path(previous);
   qthost::listenToFormAccessibility(nullptr);
 }
 

@@ -124,7 +124,7 @@ def main():
             display, os.environ["DISPLAY"] = start_display()
             write_data(data)
             env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                       LEMMARO_NO_DIALOGS="1", XDG_DATA_HOME=data)
+                       XDG_DATA_HOME=data)
             process = subprocess.Popen([game], cwd=data, env=env)
             window = wait_for("the game window", lambda: game_window(process.pid))
             # The window shows before start-up has dealt: read it once the deal is in.

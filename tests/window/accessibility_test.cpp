@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,9 +31,8 @@ void listen(QAccessibleEvent* event) {
 
 class ScreenReader : public ::testing::Test {
  protected:
-  ScreenReader() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path().toStdString());
-    writeBytes("Dati.RCX", datiBytes({"BAR"}, {"ABITARE"}));
+  ScreenReader() {
+    files.stored["Dati.RCX"] = datiBytes({"BAR"}, {"ABITARE"});
     qthost::listenToFormAccessibility(listen);
     host.show(form);
     form.Form_Load();
@@ -46,7 +43,6 @@ class ScreenReader : public ::testing::Test {
   ~ScreenReader() override {
     host.close();
     qthost::listenToFormAccessibility(nullptr);
-    std::filesystem::current_path(previous_);
   }
 
   std::vector<std::string> names() {
@@ -65,10 +61,9 @@ class ScreenReader : public ::testing::Test {
     host.window()->sync();
   }
 
-  QTemporaryDir dir_;
-  std::filesystem::path previous_;
-  qthost::QtHost host;
-  Form1 form{GameServices{host, nullptr, nullptr, nullptr}};
+  MemoryDataFiles files;
+  qthost::QtHost host{{.program = "window_tests", .dialogs = false}};
+  Form1 form{GameServices{host, files, nullptr, nullptr, nullptr}};
 };
 
 TEST_F(ScreenReader, OverlaysAreInTheTreeOnlyWhileShown) {

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,9 +20,15 @@ namespace {
 
 QPoint centre(const forms::Control& c) { return qthost::toPixels(c.rect).center().toPoint(); }
 
+MemoryDataFiles keyboardWords() {
+  MemoryDataFiles files;
+  files.stored["Dati.RCX"] = datiBytes({"BAR", "ARTE", "TIARE"}, {"ABITARE"});
+  return files;
+}
+
 // One game on its own window, with sound on so that every effect shows.
 struct Game {
-  Game() : form(GameServices{host, nullptr, &player, &cards}) {
+  Game() : form(GameServices{host, files, nullptr, &player, &cards}) {
     host.show(form);
     form.Form_Load();
     QCoreApplication::processEvents();
@@ -58,20 +62,15 @@ struct Game {
     return s;
   }
 
+  MemoryDataFiles files = keyboardWords();
   FakeMediaPlayer player;
   FakeCards cards;
-  qthost::QtHost host;
+  qthost::QtHost host{{.program = "window_tests", .dialogs = false}};
   Form1 form;
 };
 
 class Keyboard : public ::testing::Test {
  protected:
-  Keyboard() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path().toStdString());
-    writeBytes("Dati.RCX", datiBytes({"BAR", "ARTE", "TIARE"}, {"ABITARE"}));
-  }
-  ~Keyboard() override { std::filesystem::current_path(previous_); }
-
   // Deals the same letters to a second game, and the same chance from here on.
   static void sameDeal(Game& from, Game& to) {
     for (int i = 0; i < 7; ++i) {
@@ -81,9 +80,6 @@ class Keyboard : public ::testing::Test {
     from.form.rnd.Randomize(7);
     to.form.rnd.Randomize(7);
   }
-
-  QTemporaryDir dir_;
-  std::filesystem::path previous_;
 };
 
 TEST_F(Keyboard, EachKeyDoesWhatItsClickDoes) {
