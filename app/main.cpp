@@ -39,7 +39,9 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(500, [&spellCheckers] {
       if (auto checker = spellCheckers->start()) checker->checkSpelling("casa");
     });
-    status = QApplication::exec();
+    // A window closed during start-up (over one of its messages) ends the program
+    // here: the event loop would wait for a close that has already happened.
+    if (!host.window()->closed()) status = QApplication::exec();
     // The window reads the form until it goes, so it goes first.
     host.close();
   }

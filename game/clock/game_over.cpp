@@ -26,6 +26,7 @@ double storedScore(const std::string& line) {
 }  // namespace
 
 void Form1::recordAndGameOver() {
+  nextStage();
   const double R = storedScore(record.caption);
   const double S = numericValue(Punti.caption);
   if (R <= S) {
