@@ -54,6 +54,8 @@ struct Control {
   // Bound by the form; empty when the control has no such handler. A control that
   // the mouse is over swallows the event even without a handler, as a real one would.
   Handler onClick;
+  // The second press of a double-click raises this instead of a second Click.
+  Handler onDblClick;
   Handler onMouseMove;
 
   // Whether the mouse can reach this control at all (shapes and lines are drawings).

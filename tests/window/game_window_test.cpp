@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -217,6 +218,17 @@ TEST_F(GameWindow, NameBoxIsEditableAndFollowsTheForm) {
   form.mousePointer = forms::MousePointer::Arrow;
   QTest::mouseMove(edit, QPoint(10, 10));
   EXPECT_EQ(form.mousePointer, forms::MousePointer::Custom);
+}
+
+TEST_F(GameWindow, ADoubleClickIsOneClick) {
+  // Through the window system, as a mouse gives them: press, release, press, release
+  // within the double-click time, the second press reported as a double-click.
+  QWindow* screen = window->windowHandle();
+  QTest::mouseDClick(screen, Qt::LeftButton, {}, centre(form.OKAY));
+  EXPECT_EQ(form.wordsTried, 1);
+  form.Image1.visible = true;
+  QTest::mouseDClick(screen, Qt::LeftButton, {}, centre(form.Image1));
+  EXPECT_EQ(form.audiotxt.caption, "Audio ON");  // switched once, not on and off again
 }
 
 TEST_F(GameWindow, ClosingTheWindowUnloadsTheForm) {
