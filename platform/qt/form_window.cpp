@@ -95,10 +95,13 @@ void FormWindow::syncPointer() {
   if (pointer == shownPointer_ && icon == shownIcon_) return;
   shownPointer_ = pointer;
   shownIcon_ = icon;
-  if (pointer == forms::MousePointer::Custom && icon != 0)
-    setCursor(resources::cursor(icon, devicePixelRatioF()));
-  else
-    setCursor(Qt::ArrowCursor);
+  const QCursor cursor = pointer == forms::MousePointer::Custom && icon != 0
+                             ? resources::cursor(icon, devicePixelRatioF())
+                             : QCursor(Qt::ArrowCursor);
+  setCursor(cursor);
+  // The pointer belongs to the whole window: a line edit would keep its own text
+  // cursor over the box, where the game shows the hand.
+  for (Edit& e : edits_) e.edit->setCursor(cursor);
 }
 
 void FormWindow::syncTimer() {

@@ -231,6 +231,15 @@ TEST_F(GameWindow, ADoubleClickIsOneClick) {
   EXPECT_EQ(form.audiotxt.caption, "Audio ON");  // switched once, not on and off again
 }
 
+TEST_F(GameWindow, ThePointerOverTheNameBoxIsTheHand) {
+  QLineEdit* edit = window->lineEditFor(form.nome);
+  ASSERT_NE(edit, nullptr);
+  QTest::mouseMove(window, centre(form.TESTO));
+  QTest::mouseMove(edit, QPoint(20, 8));
+  EXPECT_EQ(edit->cursor().shape(), Qt::BitmapCursor);
+  EXPECT_EQ(edit->cursor().hotSpot(), QPoint(12, 1));
+}
+
 TEST_F(GameWindow, ClosingTheWindowUnloadsTheForm) {
   bool unloaded = false;
   form.onUnload = [&](int index) {
