@@ -74,6 +74,9 @@ struct Label : Control {
   Colour backColor = kButtonFace;
   bool opaque = false;  // transparent labels let the artwork show through
   bool border = false;  // single-line border
+  // Shown on one line, in a smaller size of its font when it would not fit the width
+  // at its own; a caption that fits looks as it would without this.
+  bool shrinkToFit = false;
 };
 
 enum class ShapeKind { Rectangle, Circle, RoundedRectangle };
