@@ -2,7 +2,6 @@
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
 // from the directory the program is started in.
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 #include <memory>
 
@@ -18,8 +17,9 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Lemmaro"));
 
   qthost::QtHost host;
-  // The dictionary starts loading now, in the background, so it is ready by the first
-  // word that the game's own list does not know.
+  // The dictionary starts loading now, in the background, and is warmed up there, so
+  // it is ready by the first word that the game's own list does not know. The window's
+  // thread never waits for it before a confirmation needs it.
   std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = spell::makeHunspellProvider();
   media::QtMediaPlayer mediaPlayer;
 
@@ -34,11 +34,6 @@ int main(int argc, char* argv[]) {
     Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, cards.get()});
     host.show(form);
     form.Form_Load();
-    // Once the window is up, one check on this thread pages the checker's code in, so
-    // the player's first confirmation costs no more than the later ones.
-    QTimer::singleShot(500, [&spellCheckers] {
-      if (auto checker = spellCheckers->start()) checker->checkSpelling("casa");
-    });
     // A window closed during start-up (over one of its messages) ends the program
     // here: the event loop would wait for a close that has already happened.
     if (!host.window()->closed()) status = QApplication::exec();
