@@ -2,7 +2,6 @@
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
 // from the directory the program is started in.
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -20,8 +19,9 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Lemmaro"));
 
   qthost::QtHost host({.program = "lemmaro"});
-  // The dictionary starts loading now, in the background, so it is ready by the first
-  // word that the game's own list does not know.
+  // The dictionary starts loading now, in the background, and is warmed up there, so
+  // it is ready by the first word that the game's own list does not know. The window's
+  // thread never waits for it before a confirmation needs it.
   std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = spell::makeHunspellProvider();
   media::QtMediaPlayer mediaPlayer;
 
@@ -43,12 +43,9 @@ int main(int argc, char* argv[]) {
     // A message box during start-up had the window synced before start-up ended; sync it
     // again, or the clock and the deal would wait for the player's first input.
     if (host.window()) host.window()->sync();
-    // Once the window is up, one check on this thread pages the checker's code in, so
-    // the player's first confirmation costs no more than the later ones.
-    QTimer::singleShot(500, [&spellCheckers] {
-      if (auto checker = spellCheckers->start()) checker->checkSpelling("casa");
-    });
-    status = QApplication::exec();
+    // A window closed during start-up (over one of its messages) ends the program
+    // here: the event loop would wait for a close that has already happened.
+    if (!host.window()->closed()) status = QApplication::exec();
     // The window reads the form until it goes, so it goes first.
     host.close();
   }

@@ -7,6 +7,7 @@
 #include "game/window/text.h"
 
 void Form1::recordAndGameOver() {
+  nextStage();
   const double R = recordline::score(record.caption);
   const double S = numericValue(Punti.caption);
   if (R <= S) {

@@ -20,6 +20,10 @@ double roundHalfEven(double x) {
 }  // namespace
 
 bool Form1::changeLevel() {
+  nextStage();
+  // Only the close can move the stage on during these pauses (the clock does not run
+  // inside itself, and the new-game button is hidden); after it nothing more is done.
+  const unsigned stage = stage_;
   levelPassed = 0;
   levelSecured_ = 0;
   setteok.fillColor = forms::rgb(192, 0, 0);
@@ -40,6 +44,7 @@ bool Form1::changeLevel() {
     }
     OKAY.enabled = false;
     Pausa(5);
+    if (stage_ != stage) return false;
     Pulisci();
     for (tileIndex = 0; tileIndex <= 6; ++tileIndex) {
       scelta[tileIndex].caption.clear();
@@ -56,22 +61,27 @@ bool Form1::changeLevel() {
   // The game is complete. The tiles stay unlocked: words confirmed during these
   // pauses still count towards the bonus, which is worked out after them.
   Pausa(5);
+  if (stage_ != stage) return false;
   Suono(dataPath("FX01.wav"));
   TESTO.caption = cp1252("COMPLIMENTI!!!! HAI FINITO IL GIOCO!!!");
   setHourglass();
   newlivel.caption = cp1252("COMPLETATO!!!");
   Pausa(5);
+  if (stage_ != stage) return false;
   const double p = wordsTried > 0 ? static_cast<double>(wordsFound) / wordsTried * 100 : 0;
   if (wordsFound - wordsRejected <= 0) {
     newlivel.caption = cp1252("NO BUNUS");
     Pausa(5);
+    if (stage_ != stage) return false;
   } else {
     newlivel.caption = cp1252("BONUS +") + plainDecimal(p, userDecimalSeparator()) + "%";
     Pausa(5);
+    if (stage_ != stage) return false;
     const double S = numericValue(Punti.caption);
     const double b = roundHalfEven(p / 100 * S);
     Punti.caption = scoreText(S + b);
     Pausa(5);
+    if (stage_ != stage) return false;
   }
   LivUpMsk.visible = false;
   Livlin.visible = false;

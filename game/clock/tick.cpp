@@ -24,7 +24,7 @@ void Form1::Timer1_Timer() {
   // its banner is still up.
   const int level = static_cast<int>(numericValue(Livello.caption));
   if (levelPassed == 1 || (levelSecured_ != 0 && levelSecured_ == level)) {
-    if (!changeLevel()) return;  // the next level is ready
+    if (!changeLevel()) return;  // the next level is ready, or the window is gone
   }
   recordAndGameOver();
 }

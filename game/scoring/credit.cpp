@@ -36,14 +36,28 @@ void Form1::credit(int points) { Punti.caption = scoreText(numericValue(Punti.ca
 void Form1::PunteggioOK() {
   const std::size_t L = currentWord.size();
   credit(pointsFor(L));
+  // The word counts as found from the moment it scores: a time-up that runs during a
+  // pause below may complete the game, and its bonus must see the word.
+  wordsFound += 1;
 
-  // Each test reads the state afresh: the pauses let other handlers run.
+  // The pauses let other handlers run, the clock's time-up among them. Each test reads
+  // the state afresh, and a word whose level (or game) ended during a pause counts for
+  // nothing more: the rest of this step would belong to a level it was not found in.
+  const unsigned stage = stage_;
+  const auto abandoned = [this, stage] {
+    if (stage_ == stage) return false;
+    currentWord.clear();
+    wordAccepted = 1;  // still scored: the confirmation must not refuse it now
+    return true;
+  };
+
   if (levelPassed == 1 && L == 7) {
     Suono(dataPath("FX01.wav"));
     per.visible = true;
     permsk.visible = true;
     pertxt.visible = true;
     Pausa(5);
+    if (abandoned()) return;
     Punti.caption = scoreText(numericValue(Punti.caption) * 2);
     per.visible = false;
     permsk.visible = false;
@@ -63,15 +77,13 @@ void Form1::PunteggioOK() {
     Liv.visible = true;
     liv2.visible = true;
     Pausa(3);
+    if (abandoned()) return;
     Livlin.visible = false;
     LivUpMsk.visible = false;
     Liv.visible = false;
     liv2.visible = false;
-    // Unless the level has changed (or a new game begun) meanwhile: both clear the mark.
-    if (levelSecured_ == level) {
-      levelPassed = 1;
-      levelSecured_ = 0;
-    }
+    levelPassed = 1;
+    levelSecured_ = 0;
   }
 
   currentWord.clear();
@@ -80,6 +92,5 @@ void Form1::PunteggioOK() {
   TESTO.caption = cp1252(kPraise[std::min<std::size_t>(k, 9)]);
   const std::size_t n = Punti.caption.size() < 7 ? 7 - Punti.caption.size() : 0;
   if (n > 0) Punti.caption = std::string(n, '0') + wholeNumberText(numericValue(Punti.caption));
-  wordsFound += 1;
   Suono(dataPath("FX04.wav"));
 }

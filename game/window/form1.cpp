@@ -38,9 +38,10 @@ void Form1::bindEvents() {
     tile.onClick = [this](int i) { scelta_Click(i); };
   }
   // A tick that falls due while a tick is still running (the level change pauses
-  // inside one) is dropped: the clock never runs inside itself.
+  // inside one) is dropped: the clock never runs inside itself. A closed window's
+  // clock has stopped, whatever a host still delivers.
   Timer1.onTimer = [this](int) {
-    if (tickRunning_) return;
+    if (tickRunning_ || unloading_) return;
     tickRunning_ = true;
     struct Done {
       bool& flag;

@@ -127,12 +127,15 @@ class Form1 : public forms::Form {
   void readRecordFile();
   void readDataFile();
   void writeRecordFile();
-  bool changeLevel();        // the passed level's time is up; true: the game is complete
+  // The passed level's time is up. True: the game is complete; false: the next level
+  // is ready (or the window closed meanwhile).
+  bool changeLevel();
   void recordAndGameOver();  // the game's last step
   void setHand();
   void setHourglass();
   void setArrow();
   void credit(int points);  // adds to the score caption
+  void nextStage();         // a level or a game ends or begins, or the window closes
   std::string dataPath(const char* fileName) const;
 
   GameServices services_;
@@ -141,4 +144,9 @@ class Form1 : public forms::Form {
   std::unique_ptr<words::DictionaryIndex> dictionaryIndex_;
   int levelSecured_ = 0;       // level whose seven-letter word is credited but not yet marked
   int confirmationsDone_ = 0;  // tells a repeated verdict from the message left standing
+  // Moves on whenever a level ends, a game ends or begins, or the window closes. A step
+  // that pauses notes it first and reads it again after each pause: when it has moved,
+  // what the step was doing belongs to a level that is over, and it stops.
+  unsigned stage_ = 0;
+  bool unloading_ = false;  // the window is closing: nothing waits any more
 };

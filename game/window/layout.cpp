@@ -193,6 +193,8 @@ void Form1::layOut() {
   Livlin.visible = false;
   label(newlivel, "newlivel", "LIVELLO N°01", {720, 1560, 3975, 495},
         {serif(24), C, rgb(255, 255, 255), hidden});
+  // Its longest text, the bonus with fifteen digits, would wrap out of the box.
+  newlivel.shrinkToFit = true;
   label(Liv, "Liv", "PERFETTO!!!", {720, 1440, 3855, 375},
         {serif(18), C, rgb(255, 255, 128), hidden});
   label(liv2, "liv2", "NUOVO LIVELLO RAGGIUNTO!", {840, 1800, 3735, 255},

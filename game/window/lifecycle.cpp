@@ -17,10 +17,25 @@ void Form1::gioca_Click() {
 
 void Form1::Pausa(double Tempo) {
   const double start = host().monotonicSeconds();
-  while (host().monotonicSeconds() - start < Tempo) host().doEvents();
+  // Once the window is closing nothing is worth waiting for: every paused step finds
+  // the stage moved on when this returns, and stops.
+  while (!unloading_ && host().monotonicSeconds() - start < Tempo) host().doEvents();
+}
+
+void Form1::nextStage() {
+  ++stage_;
+  // A scoring step that paused under this change stops where it is, so the banners
+  // it put up would stay; they go with the level they were shown for. (The board
+  // reset takes down the rest.)
+  for (forms::Control* banner :
+       std::initializer_list<forms::Control*>{&Liv, &liv2, &permsk, &pertxt})
+    banner->visible = false;
 }
 
 void Form1::Form_Unload() {
-  // Nothing is saved: the best score is written only when a game ends.
+  // Nothing is saved: the best score is written only when a game ends. A step paused
+  // under the close stops at once, so nothing is saved, played or shown after it.
+  unloading_ = true;
+  nextStage();
   setHourglass();
 }

@@ -6,6 +6,7 @@
 #include "game/words/dictionary.h"
 
 void Form1::Form_Load() {
+  nextStage();  // a game begins: a step paused under the last one has nothing left to do
   SchedaAudio();
   host().setTopMost();
   levelSeconds = 240;

@@ -20,6 +20,7 @@ void Form1::OKAY_Click() {
   wordsTried += 1;
   Cliccato.visible = true;
   setHourglass();
+  const unsigned stage = stage_;
   Pausa(0.002);
 
   // Runs on every outcome: the pressed look and the hourglass go.
@@ -29,6 +30,9 @@ void Form1::OKAY_Click() {
     mousePointer = forms::MousePointer::Arrow;
     ++confirmationsDone_;
   };
+  // A time-up (or the close) that ran during the wait has ended the level this word
+  // was confirmed in: its board is gone, and no verdict belongs on the next one.
+  if (stage_ != stage) return close();
 
   // The word must start in the first slot and run without holes.
   currentWord.clear();
@@ -66,6 +70,9 @@ void Form1::OKAY_Click() {
     savedMessage = TESTO.caption;
     TESTO.caption.clear();
     CercaWord();
+    // Scored, but its level ended while the score was shown: the message line is the
+    // next level's (or the game-over screen's), and the word is not refused for it.
+    if (stage_ != stage) return close();
     if (TESTO.caption.empty()) {
       // Refused by both: the message comes back, and five points go.
       TESTO.caption = savedMessage;

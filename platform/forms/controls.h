@@ -54,6 +54,8 @@ struct Control {
   // Bound by the form; empty when the control has no such handler. A control that
   // the mouse is over swallows the event even without a handler, as a real one would.
   Handler onClick;
+  // The second press of a double-click raises this instead of a second Click.
+  Handler onDblClick;
   Handler onMouseMove;
 
   // Whether the mouse can reach this control at all (shapes and lines are drawings).
@@ -72,6 +74,9 @@ struct Label : Control {
   Colour backColor = kButtonFace;
   bool opaque = false;  // transparent labels let the artwork show through
   bool border = false;  // single-line border
+  // Shown on one line, in a smaller size of its font when it would not fit the width
+  // at its own; a caption that fits looks as it would without this.
+  bool shrinkToFit = false;
 };
 
 enum class ShapeKind { Rectangle, Circle, RoundedRectangle };

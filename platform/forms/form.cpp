@@ -18,6 +18,12 @@ void Form::click(int x, int y) {
   }
 }
 
+void Form::dblClick(int x, int y) {
+  if (Control* c = controlAt(x, y)) {
+    if (c->onDblClick) c->onDblClick(c->index);
+  }
+}
+
 void Form::mouseMove(int x, int y) {
   if (Control* c = controlAt(x, y)) {
     if (c->onMouseMove) c->onMouseMove(c->index);

@@ -34,6 +34,8 @@ class Form {
   // Mouse input, in twips: reaches the control's handler or, over the bare window,
   // the form's own.
   void click(int x, int y);
+  // The second press of a double-click on the control that took the first click.
+  void dblClick(int x, int y);
   void mouseMove(int x, int y);
 
   // A click that reaches the control itself rather than a point, as a key or a screen

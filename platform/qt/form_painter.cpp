@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/form_painter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -109,20 +110,32 @@ void paintLabel(QPainter& p, const forms::Label& label) {
   if (!label.caption.empty()) {
     p.save();
     p.setClipRect(r);
-    p.setFont(toQFont(label.font));
-    // Captions start at the top and wrap at word boundaries inside their width.
-    const int flags = horizontal(label.alignment) | Qt::AlignTop | Qt::TextWordWrap;
     const QString text = toScreenText(label.caption);
+    // Captions start at the top and wrap at word boundaries inside their width; one
+    // that must stay on one line shrinks until it fits instead.
+    QFont font = toQFont(label.font);
+    QRectF box = r;
+    int flags = horizontal(label.alignment) | Qt::AlignTop | Qt::TextWordWrap;
+    if (label.shrinkToFit) {
+      flags = horizontal(label.alignment) | Qt::AlignTop | Qt::TextSingleLine;
+      const qreal fullHeight = QFontMetricsF(font, p.device()).height();
+      while (font.pixelSize() > 1 &&
+             QFontMetricsF(font, p.device()).horizontalAdvance(text) > r.width())
+        font.setPixelSize(font.pixelSize() - 1);
+      // The smaller line keeps the middle of the line it stands for.
+      box.setTop(r.top() + (fullHeight - QFontMetricsF(font, p.device()).height()) / 2);
+    }
+    p.setFont(font);
     if (label.enabled) {
       p.setPen(toQColor(label.foreColor));
-      p.drawText(r, flags, text);
+      p.drawText(box, flags, text);
     } else {
       // Disabled captions are etched, as the system draws them: the player sees that
       // the tiles wait while a level changes.
       p.setPen(QColor(255, 255, 255));
-      p.drawText(r.translated(1, 1), flags, text);
+      p.drawText(box.translated(1, 1), flags, text);
       p.setPen(QColor(128, 128, 128));
-      p.drawText(r, flags, text);
+      p.drawText(box, flags, text);
     }
     p.restore();
   }
@@ -332,7 +345,7 @@ std::size_t paintKey(const forms::Form& form) {
       case forms::Kind::Label: {
         const auto& l = static_cast<const forms::Label&>(*c);
         d << l.caption << l.font << static_cast<int>(l.alignment) << l.foreColor << l.backColor
-          << l.opaque << l.border;
+          << l.opaque << l.border << l.shrinkToFit;
         break;
       }
       case forms::Kind::Shape: {

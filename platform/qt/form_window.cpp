@@ -102,10 +102,13 @@ void FormWindow::syncPointer() {
   if (pointer == shownPointer_ && icon == shownIcon_) return;
   shownPointer_ = pointer;
   shownIcon_ = icon;
-  if (pointer == forms::MousePointer::Custom && icon != 0)
-    setCursor(resources::cursor(icon, devicePixelRatioF()));
-  else
-    setCursor(Qt::ArrowCursor);
+  const QCursor cursor = pointer == forms::MousePointer::Custom && icon != 0
+                             ? resources::cursor(icon, devicePixelRatioF())
+                             : QCursor(Qt::ArrowCursor);
+  setCursor(cursor);
+  // The pointer belongs to the whole window: a line edit would keep its own text
+  // cursor over the box, where the game shows the hand.
+  for (Edit& e : edits_) e.edit->setCursor(cursor);
 }
 
 void FormWindow::syncTimer() {
@@ -228,7 +231,21 @@ void FormWindow::paintEvent(QPaintEvent*) {
 void FormWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     pressing_ = true;
+    doubled_ = false;
     pressed_ = form_.controlAt(toTwips(event->position().x()), toTwips(event->position().y()));
+  }
+  sync();
+}
+
+void FormWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  // Qt reports the second press of a double-click as its own event (after or instead
+  // of a plain press). On the control that took the first click it is that control's
+  // double-click, not a second click: one double-click on the confirm button is one
+  // confirmation. Elsewhere it is an ordinary press.
+  if (event->button() == Qt::LeftButton) {
+    pressing_ = true;
+    pressed_ = form_.controlAt(toTwips(event->position().x()), toTwips(event->position().y()));
+    doubled_ = pressed_ != nullptr && pressed_ == lastClicked_;
   }
   sync();
 }
@@ -238,7 +255,17 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
     pressing_ = false;
     const int x = toTwips(event->position().x()), y = toTwips(event->position().y());
     // A click is a press and a release on the same control, as on any button.
-    if (form_.controlAt(x, y) == pressed_) form_.click(x, y);
+    if (form_.controlAt(x, y) != pressed_) {
+      lastClicked_ = nullptr;
+    } else if (doubled_) {
+      lastClicked_ = nullptr;  // a third press is a click again
+      form_.dblClick(x, y);
+    } else {
+      // Noted before the handler runs: its pauses may already deliver the next press.
+      lastClicked_ = pressed_;
+      form_.click(x, y);
+    }
+    doubled_ = false;
   }
   sync();
 }
@@ -266,12 +293,20 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (!box.visible || !box.enabled) break;
+    const bool left = (event->type() == QEvent::MouseButtonDblClick ||
+                       event->type() == QEvent::MouseButtonRelease) &&
+                      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     if (event->type() == QEvent::MouseMove) {
       if (box.onMouseMove) box.onMouseMove(box.index);
       sync();
-    } else if (event->type() == QEvent::MouseButtonRelease &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-      if (box.onClick) box.onClick(box.index);
+    } else if (left && event->type() == QEvent::MouseButtonDblClick) {
+      // As on the board: the release that ends it is no second click.
+      e.doubled = lastClicked_ == &box;
+    } else if (left) {
+      const forms::Handler handler = e.doubled ? box.onDblClick : box.onClick;
+      lastClicked_ = e.doubled ? nullptr : &box;
+      e.doubled = false;
+      if (handler) handler(box.index);
       sync();
     }
     break;

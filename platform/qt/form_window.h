@@ -46,6 +46,7 @@ class FormWindow : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -57,6 +58,7 @@ class FormWindow : public QWidget {
     QLineEdit* edit = nullptr;
     std::string shownText;  // the box's text when the edit last took it
     QString styleKey;       // what the style sheet was made from
+    bool doubled = false;   // the press being held is the second of a double-click
   };
 
   void syncPointer();
@@ -72,6 +74,8 @@ class FormWindow : public QWidget {
   bool frameValid_ = false;
   forms::Control* pressed_ = nullptr;  // the control a left-button press fell on
   bool pressing_ = false;
+  bool doubled_ = false;                   // that press is the second of a double-click
+  forms::Control* lastClicked_ = nullptr;  // the control the last Click went to
   bool closed_ = false;
   bool shownOnce_ = false;
   forms::MousePointer shownPointer_ = forms::MousePointer::Default;

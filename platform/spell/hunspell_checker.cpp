@@ -74,8 +74,9 @@ Loaded load(const std::string& aff, const std::string& dic) {
                 " is not supported (UTF-8 or ISO8859-1 only)",
             false};
   }
-  // Warm the checker on this thread: the first verdicts pay for cold caches and lazily
-  // built tables, and the player's first confirmation should not.
+  // Warm the checker here, on the load's own thread: the first verdicts pay for cold
+  // caches and lazily built tables, and the player's first confirmation should not,
+  // nor should the window wait for a warm-up of its own.
   for (const char* word : {"casa", "Casa", "parola", "Parola", "qzxw", "Qzxw", "roma", "Roma"})
     dictionary->hunspell->spell(std::string(word));
   return {std::move(dictionary), {}, false};

@@ -232,3 +232,59 @@ TEST_F(ClockTest, ASevenLetterWordInTheLastSecondStillPassesTheLevel) {
   EXPECT_EQ(form->levelPassed, 0);  // the new level is not passed by the old word
   EXPECT_EQ(form->bonusLevel, 2);
 }
+
+TEST_F(ClockTest, AWordWhoseLevelEndsDuringItsPauseCountsForThatLevelOnly) {
+  writeDati({"ACE", "CASA", "SCATESA"}, {"CASSATE"});
+  form->gioca_Click();
+  confirm("CASSATE");
+  tickUntil([&] { return form->secondsLeft == 1; });
+  confirm("SCATESA");  // the time-up and the level change run inside its doubling pause
+  ASSERT_EQ(form->Livello.caption, "02");
+  EXPECT_EQ(form->bonusLevel, 2);  // level 2's bonus is still to be earned there
+  EXPECT_EQ(form->levelPassed, 0);
+  EXPECT_EQ(form->TESTO.caption, cp1252("LIVELLO N°02"));
+  EXPECT_NE(player.played.back(), form->Dir1.Path + "\\FX04.wav");
+}
+
+TEST_F(ClockTest, AWordWhoseGameEndsDuringItsBannerCountsInTheBonusAndLeavesTheEndAlone) {
+  // Level 8 two ticks before its time-up, every try so far found (set directly).
+  form->Livello.caption = "08";
+  form->bonusLevel = 8;
+  host.ticks(1);
+  form->secondsLeft = 1;
+  form->wordsFound = form->wordsTried = 9;
+  std::string bonus;
+  host.at(host.now + 14, [&] { bonus = form->newlivel.caption; });
+  confirm("CASSATE");  // the game completes inside its 3-second banner
+  ASSERT_TRUE(gameOver());
+  EXPECT_EQ(bonus, "BONUS +100%");
+  EXPECT_TRUE(form->TESTO.caption.empty());  // as the new record left it
+  EXPECT_EQ(player.played.back(), form->Dir1.Path + "\\FX05.wav");
+}
+
+TEST_F(ClockTest, ClosingTheWindowStopsEveryPausedStepAtOnce) {
+  double closedAt = -1;
+  int secondsLeft = -1;
+  const auto closeAt = [&](double when) {
+    player.played.clear();
+    host.at(when,
+            [&] { form->onUnload(-1), closedAt = host.now, secondsLeft = form->secondsLeft; });
+  };
+  // Four seconds into the game-complete sequence, with a record to save.
+  lastLevelPassed(5, 0, 5, "0001000");
+  form->record.caption = "1";
+  closeAt(host.now + 5);
+  host.ticks(1);
+  EXPECT_EQ(host.now, closedAt);  // nothing waited after the close
+  EXPECT_TRUE(files.stored["Record.RCX"].empty() && files.replaces == 0 && host.errors.empty());
+  EXPECT_TRUE(player.played.empty() && !gameOver());
+  // During the seven-letter banner.
+  start();
+  closeAt(host.now + 1);
+  confirm("CASSATE");
+  host.advance(3);
+  EXPECT_EQ(host.now, closedAt + 3);
+  EXPECT_EQ(form->TESTO.caption, "ECCELLENTE!!!");
+  EXPECT_EQ(player.played.back(), form->Dir1.Path + "\\FX01.wav");  // the bonus's, no more
+  EXPECT_EQ(form->secondsLeft, secondsLeft);                        // the clock stopped with it
+}

@@ -2,6 +2,8 @@
 // Crediting words, the seven-letter bonus and the doubling; the hover pointer.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "game/window/text.h"
 #include "tests/support/game_fixture.h"
 
@@ -64,6 +66,22 @@ TEST_F(ScoringTest, TheFirstSevenLetterWordSecuresTheLevelTheNextOnesDouble) {
   EXPECT_GE(host.now - t0, 5.0);
   EXPECT_FALSE(form->per.visible || form->permsk.visible || form->pertxt.visible);
   EXPECT_EQ(form->bonusLevel, 2);  // no second bonus in the level
+}
+
+TEST_F(ScoringTest, EachPraiseIsTheRowOfItsDraw) {
+  // The table as the rules give it, row k for a draw of k, 1 to 10.
+  const std::vector<std::string> rows = {
+      "Ben fatto.",  "OK.",       "Grande!!!",   "Grande!!!",   "Parola esatta.",
+      "Molto bene.", "Esatto!!!", "Perfetto!!!", "Funziona!!!", "Giusto!!!"};
+  std::set<int> seen;
+  for (int n = 0; n < 200 && seen.size() < rows.size(); ++n) {
+    Random next = form->rnd;  // the draw the praise is about to make
+    const int k = static_cast<int>(next.Rnd() * 10) + 1;
+    seen.insert(k);
+    credit("ACE");
+    ASSERT_EQ(form->TESTO.caption, rows[k - 1]) << "k = " << k;
+  }
+  EXPECT_EQ(seen.size(), rows.size());
 }
 
 TEST_F(ScoringTest, AScorePastSevenDigitsIsShownWhole) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 #include "game/window/text.h"
 #include "game/words/dictionary.h"
@@ -146,6 +147,23 @@ TEST_F(WordsTest, AWordRefusedByBothCostsFivePoints) {
   confirm("SETA");
   EXPECT_EQ(form->Punti.caption, "0000000");
   EXPECT_EQ(form->wordsRejected, 2);
+}
+
+TEST_F(WordsTest, EachRefusalIsTheRowOfItsDraw) {
+  // The table as the rules give it, row r for a draw of r, 1 to 10.
+  const std::vector<std::string> rows = {"La parola non esiste.", "Sbagliato.",   "Parola errata.",
+                                         "Non trovo la parola.",  "Inesistente.", "Non va bene.",
+                                         "Non ci siamo.",         "Riprova.",     "Errare è umano.",
+                                         "Concentrati."};
+  std::set<int> seen;
+  for (int n = 0; n < 200 && seen.size() < rows.size(); ++n) {
+    Random next = form->rnd;  // the draw the refusal is about to make
+    const int r = static_cast<int>(next.Rnd() * 10) + 1;
+    seen.insert(r);
+    confirm("SET");
+    ASSERT_EQ(forms::cp1252ToUtf8(form->TESTO.caption), rows[r - 1]) << "r = " << r;
+  }
+  EXPECT_EQ(seen.size(), rows.size());
 }
 
 TEST_F(WordsTest, AMissingSpellCheckerRefusesAndIsReportedOnce) {

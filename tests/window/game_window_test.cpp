@@ -6,12 +6,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "game/window/data_files.h"
 #include "game/window/form1.h"
+#include "game/window/text.h"
 #include "platform/forms/raster_op.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/qt_host.h"
@@ -205,6 +207,49 @@ TEST_F(GameWindow, NameBoxIsEditableAndFollowsTheForm) {
   form.mousePointer = forms::MousePointer::Arrow;
   QTest::mouseMove(edit, QPoint(10, 10));
   EXPECT_EQ(form.mousePointer, forms::MousePointer::Custom);
+}
+
+TEST_F(GameWindow, ADoubleClickIsOneClick) {
+  // Through the window system, as a mouse gives them: press, release, press, release
+  // within the double-click time, the second press reported as a double-click.
+  QWindow* screen = window->windowHandle();
+  QTest::mouseDClick(screen, Qt::LeftButton, {}, centre(form.OKAY));
+  EXPECT_EQ(form.wordsTried, 1);
+  form.Image1.visible = true;
+  QTest::mouseDClick(screen, Qt::LeftButton, {}, centre(form.Image1));
+  EXPECT_EQ(form.audiotxt.caption, "Audio ON");  // switched once, not on and off again
+}
+
+TEST_F(GameWindow, ThePointerOverTheNameBoxIsTheHand) {
+  QLineEdit* edit = window->lineEditFor(form.nome);
+  ASSERT_NE(edit, nullptr);
+  QTest::mouseMove(window, centre(form.TESTO));
+  QTest::mouseMove(edit, QPoint(20, 8));
+  EXPECT_EQ(edit->cursor().shape(), Qt::BitmapCursor);
+  EXPECT_EQ(edit->cursor().hotSpot(), QPoint(12, 1));
+}
+
+TEST_F(GameWindow, TheBonusShowsWholeOnOneLine) {
+  form.LivUpMsk.visible = form.Livlin.visible = form.newlivel.visible = true;
+  const QRect box = qthost::toPixels(form.newlivel.rect).toRect();
+  const QRect around = box.adjusted(-20, -20, 20, 20);
+  // Where the white caption inked the overlay, which has no white of its own.
+  const auto inked = [&](const QImage& image) {
+    QRect ink;
+    for (int y = around.top(); y <= around.bottom(); ++y)
+      for (int x = around.left(); x <= around.right(); ++x)
+        if (image.pixel(x, y) == qRgb(255, 255, 255)) ink |= QRect(x, y, 1, 1);
+    return ink;
+  };
+  form.newlivel.caption = "BONUS +66,6666666666667%";
+  const QRect bonus = inked(qthost::renderForm(form));
+  EXPECT_TRUE(box.contains(bonus));
+  EXPECT_GT(bonus.width(), box.width() * 3 / 4);  // all of it, not just "BONUS"
+  // A caption that fits is drawn as it always was.
+  form.newlivel.caption = cp1252("LIVELLO N°02");
+  const QImage level = qthost::renderForm(form);
+  form.newlivel.shrinkToFit = false;
+  EXPECT_EQ(level, qthost::renderForm(form));
 }
 
 TEST_F(GameWindow, ClosingTheWindowUnloadsTheForm) {
