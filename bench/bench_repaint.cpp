@@ -32,8 +32,10 @@ QApplication& application() {
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("LEMMARO_NO_DIALOGS", "1");
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: torn down among the other static objects at exit, it would go
+  // after things it still refers to.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // The game as it stands after start-up, its window open, data read from the
