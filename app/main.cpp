@@ -2,28 +2,50 @@
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
 // from the directory the program is started in.
 #include <QApplication>
+#include <QTimer>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 #include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
-#include "platform/media/qt_media_player.h"
+#include "platform/media/loaded_media_player.h"
 #include "platform/qt/qt_host.h"
+#include "platform/spell/deferred_provider.h"
 #include "platform/spell/hunspell_checker.h"
 #include "platform/spell/spell_checker.h"
+
+namespace {
+
+// For the start-up benchmark, which cannot see the window's first paint from outside.
+void reportFirstFrame(const QWidget& window) {
+  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count();
+  std::printf("first-frame %lld %dx%d\n", static_cast<long long>(ns), window.width(),
+              window.height());
+  std::fflush(stdout);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lemmaro"));
 
   qthost::QtHost host({.program = "lemmaro"});
-  // The dictionary starts loading now, in the background, and is warmed up there, so
-  // it is ready by the first word that the game's own list does not know. The window's
-  // thread never waits for it before a confirmation needs it.
-  std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = spell::makeHunspellProvider();
-  media::QtMediaPlayer mediaPlayer;
+  // The dictionary loads in the background from the first frame on (below), and is
+  // warmed up there, so it is ready long before the first word that the game's own list
+  // does not know. The window's thread never waits for it before a confirmation needs it.
+  auto spellCheckers =
+      std::make_unique<spell::DeferredProvider>([] { return spell::makeHunspellProvider(); });
+  // Qt Multimedia is a module of its own, loaded only when there is sound to play.
+  media::LoadedMediaPlayer mediaPlayer(
+      (QCoreApplication::applicationDirPath() + QStringLiteral("/" LEMMARO_MEDIA_MODULE))
+          .toStdString());
 
   // Without the detector control the game plays in silence; it says why, once.
   DetectorControl cards;
@@ -39,6 +61,13 @@ int main(int argc, char* argv[]) {
     files::DiskDataFiles dataFiles(noDirectory ? std::string(".") : here.string());
     Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
     host.show(form);
+    // What the first frame need not wait for comes after it.
+    host.window()->whenFirstPainted([&, w = host.window()] {
+      if (std::getenv("LEMMARO_FIRST_FRAME")) reportFirstFrame(*w);
+      spellCheckers->begin();
+      // Made now, the player plays the first effect at once; with sound off, never.
+      if (form.audioOn == 1) QTimer::singleShot(0, w, [&mediaPlayer] { mediaPlayer.prepare(); });
+    });
     form.Form_Load();
     // A message box during start-up had the window synced before start-up ended; sync it
     // again, or the clock and the deal would wait for the player's first input.

@@ -40,6 +40,7 @@ datafiles::Words readBytewise(const std::string& path) {
   return datafiles::readWords(stored, Form1::kWordSlots);
 }
 
+// The game's loader: the one place to change when it moves.
 datafiles::Words readWhole(const std::string& path) {
   const base::Result<std::string> stored = files::readRegularFile(path, Form1::kDataFileBytes);
   return datafiles::readWords(stored ? *stored : std::string(), Form1::kWordSlots);
@@ -70,5 +71,53 @@ void BM_LoadDataFileBytewise(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(readBytewise(path));
 }
 BENCHMARK(BM_LoadDataFileBytewise)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What a new game pays for Dati.RCX as the file grows: 10 KB, 200 KB and 100 MB of
+// six-letter entries. Only the first 31,699 entries are ever used, so past the size
+// that holds them the cost must stop growing. `vs_full_list` sets each load against
+// that of a file of exactly the entries the game can hold (the full list above);
+// `ns_per_byte` shows whether the part below the limit stays linear.
+std::string dataFileOf(std::size_t bytes) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("lemmaro-bench-Dati-" + std::to_string(bytes) + ".RCX");
+  if (!std::filesystem::exists(path) || std::filesystem::file_size(path) != bytes) {
+    std::string text;
+    text.reserve(bytes + 16);
+    for (int i = 1; text.size() < bytes; ++i) {
+      std::string word;
+      for (int n = i; word.size() < 6; n = n / 26 + 7) word += static_cast<char>('A' + n % 26);
+      text += word + "\r\n";
+    }
+    text.resize(bytes);
+    std::ofstream(path, std::ios::binary) << datafiles::scramble(text);
+  }
+  return path.string();
+}
+
+void BM_LoadBySize(benchmark::State& state) {
+  const auto bytes = static_cast<std::size_t>(state.range(0));
+  const std::string path = dataFileOf(bytes);
+  std::size_t entries = 0;
+  for (auto _ : state) {
+    auto words = readWhole(path);
+    entries = words.entries.size();
+    benchmark::DoNotOptimize(words);
+  }
+  const int runs = bytes > (1 << 24) ? 3 : 20;
+  const double ours = secondsPer(readWhole, path, runs);
+  const double full = secondsPer(readWhole, fullDataFile(), 20);
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.counters["entries"] = static_cast<double>(entries);
+  state.counters["load_ms"] = ours * 1e3;
+  state.counters["full_list_ms"] = full * 1e3;
+  state.counters["vs_full_list"] = ours / full;
+  state.counters["ns_per_byte"] = ours * 1e9 / static_cast<double>(bytes);
+}
+BENCHMARK(BM_LoadBySize)
+    ->Arg(10 << 10)
+    ->Arg(200 << 10)
+    ->Arg(100 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace

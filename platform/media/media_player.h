@@ -12,6 +12,9 @@ class MediaPlayer {
   // game's: backslashes stand for the native separator. A missing or unreadable file,
   // or a machine without audio output, stays silent and says nothing.
   virtual void setURL(const std::string& path) = 0;
+  // Builds the playing machinery now, so that the first effect plays at once rather
+  // than after it is built. The game calls it once sound is known to be on.
+  virtual void prepare() {}
 };
 
 }  // namespace media

@@ -47,6 +47,20 @@ QtMediaPlayer::~QtMediaPlayer() {
   if (player_) player_->stop();
 }
 
+void QtMediaPlayer::build() {
+  if (player_) return;
+  output_ = std::make_unique<QAudioOutput>();
+  output_->setVolume(0.5f);
+  player_ = std::make_unique<QMediaPlayer>();
+  player_->setAudioOutput(output_.get());
+  player_->setLoops(1);
+  // A file that turns out not to play simply stays silent: errors are not shown.
+}
+
+void QtMediaPlayer::prepare() {
+  if (!player_ && hasAudioOutput_()) build();
+}
+
 void QtMediaPlayer::setURL(const std::string& path) {
   const QString file = QFile::decodeName(QByteArray::fromStdString(files::nativePath(path)));
   const QFileInfo info(file);
@@ -56,15 +70,7 @@ void QtMediaPlayer::setURL(const std::string& path) {
     return;
   }
   if (!hasAudioOutput_()) return;
-
-  if (!player_) {
-    output_ = std::make_unique<QAudioOutput>();
-    output_->setVolume(0.5f);
-    player_ = std::make_unique<QMediaPlayer>();
-    player_->setAudioOutput(output_.get());
-    player_->setLoops(1);
-    // A file that turns out not to play simply stays silent: errors are not shown.
-  }
+  build();
   const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
   player_->stop();
   if (player_->source() != url) player_->setSource(url);

@@ -17,15 +17,21 @@ class QtMediaPlayer : public MediaPlayer {
  public:
   // `hasAudioOutput` tells whether the machine can play sound at all; by default it
   // asks Qt for the audio output devices. Nothing of the playback machinery is built
-  // until a file is actually to be played on a machine that has an output.
+  // until prepare() or a file to play, and then only on a machine that has an output.
   explicit QtMediaPlayer(std::function<bool()> hasAudioOutput = {});
   ~QtMediaPlayer() override;
   QtMediaPlayer(const QtMediaPlayer&) = delete;
   QtMediaPlayer& operator=(const QtMediaPlayer&) = delete;
 
   void setURL(const std::string& path) override;
+  void prepare() override;
+  // Whether the playback machinery is built.
+  bool prepared() const { return player_ != nullptr; }
 
  private:
+  // Builds the machinery, once.
+  void build();
+
   std::function<bool()> hasAudioOutput_;
   std::unique_ptr<QAudioOutput> output_;
   std::unique_ptr<QMediaPlayer> player_;

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "platform/forms/cp1252.h"
 #include "platform/qt/fonts.h"
@@ -236,8 +238,22 @@ void compositeShape(const forms::Shape& shape, QImage& image) {
   if (dev.isEmpty()) return;
   const QRectF local(0, 0, dev.width(), dev.height());
   const qreal border = std::max(1L, std::lround(std::max(1, shape.borderWidth) * dpr));
-  const QImage outer = coverage(shapePath(shape.shape, local, 0, dpr), dev.size());
-  const QImage inner = coverage(shapePath(shape.shape, local, border, dpr), dev.size());
+  // The masks depend on the outline alone and the form's shapes rarely change it:
+  // kept between repaints, they spare drawing two paths per shape every time.
+  using Key = std::tuple<int, int, int, qreal, qreal>;
+  thread_local std::map<Key, std::pair<QImage, QImage>> masks;
+  const Key key{static_cast<int>(shape.shape), dev.width(), dev.height(), border, dpr};
+  auto found = masks.find(key);
+  if (found == masks.end()) {
+    if (masks.size() >= 64) masks.clear();  // a form has a handful of shapes
+    found = masks
+                .emplace(key, std::pair(
+                                  coverage(shapePath(shape.shape, local, 0, dpr), dev.size()),
+                                  coverage(shapePath(shape.shape, local, border, dpr), dev.size())))
+                .first;
+  }
+  const QImage& outer = found->second.first;
+  const QImage& inner = found->second.second;
   const Colour fill = forms::resolveSystemColour(shape.fillColor);
   const Colour pen = forms::resolveSystemColour(shape.borderColor);
 
@@ -255,6 +271,17 @@ void compositeShape(const forms::Shape& shape, QImage& image) {
       // Each part of a pixel is touched once, by the fill or by the border, never by
       // both: twice, not-xor-pen would cancel itself out.
       const Colour d = fromRgb(row[ix]);
+      // Most pixels are wholly inside the fill or wholly on the border, where the blend
+      // below comes to the operation's result exactly; at 2x the weighing of every
+      // pixel was most of a repaint.
+      if (ci == 255) {
+        if (shape.filled) row[ix] = toRgb(forms::applyDrawMode(shape.drawMode, d, fill));
+        continue;
+      }
+      if (co == 255 && ci == 0) {
+        row[ix] = toRgb(forms::applyDrawMode(shape.drawMode, d, pen));
+        continue;
+      }
       const Colour f = shape.filled ? forms::applyDrawMode(shape.drawMode, d, fill) : d;
       const Colour b = forms::applyDrawMode(shape.drawMode, d, pen);
       row[ix] = toRgb(blend(d, 255 - co, f, ci, b, co - ci));

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QValidator>
 #include <cmath>
+#include <utility>
 
 #include "platform/forms/cp1252.h"
 #include "platform/qt/accessibility.h"
@@ -224,8 +225,11 @@ void FormWindow::paintEvent(QPaintEvent*) {
     frameKey_ = key;
     frameValid_ = true;
   }
-  QPainter p(this);
-  p.drawImage(QPointF(0, 0), frame_);
+  {
+    QPainter p(this);
+    p.drawImage(QPointF(0, 0), frame_);
+  }
+  if (firstPainted_) std::exchange(firstPainted_, nullptr)();
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {

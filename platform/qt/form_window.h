@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "platform/forms/form.h"
@@ -38,6 +39,10 @@ class FormWindow : public QWidget {
   QLineEdit* lineEditFor(const forms::TextBox& box) const;
   // The timer that drives the form's Timer control.
   const QTimer& timer() const { return timer_; }
+
+  // Runs `then` once, when the window's first paint is done: what start-up can leave
+  // until the player sees the game waits for it.
+  void whenFirstPainted(std::function<void()> then) { firstPainted_ = std::move(then); }
 
   // Twips under a point of the client area (logical pixels).
   static int toTwips(qreal pixels);
@@ -81,6 +86,7 @@ class FormWindow : public QWidget {
   forms::MousePointer shownPointer_ = forms::MousePointer::Default;
   int shownIcon_ = -1;
   std::string shownCaption_;
+  std::function<void()> firstPainted_;
 };
 
 }  // namespace qthost

@@ -53,15 +53,46 @@ Caches& caches() {
   return *cachesInstance;
 }
 
+struct Prerendered {
+  const uchar* pixels;
+  int width, height;
+};
+
+// Filled while the program's static data is set up, before main.
+std::map<std::pair<std::string, qreal>, Prerendered>& prerendered() {
+  static std::map<std::pair<std::string, qreal>, Prerendered> table;
+  return table;
+}
+
 }  // namespace
+
+void addPrerendered(const std::string& name, qreal dpr, const uchar* pixels, int width,
+                    int height) {
+  prerendered()[{name, dpr}] = Prerendered{pixels, width, height};
+}
+
+QImage renderArtwork(const std::string& name, qreal dpr) {
+  const QString path = QStringLiteral(":/art/%1.svg").arg(QString::fromStdString(name));
+  // Opaque from here on: the board is a background and is blitted, not blended.
+  QImage image = renderSvg(path, {}, dpr).convertToFormat(QImage::Format_RGB32);
+  image.setDevicePixelRatio(dpr);
+  return image;
+}
 
 QImage artwork(const std::string& name, qreal dpr) {
   const QString path = QStringLiteral(":/art/%1.svg").arg(QString::fromStdString(name));
   auto [it, fresh] = caches().art.try_emplace({path, dpr});
   if (fresh) {
-    // Opaque from here on: the board is a background and is blitted, not blended.
-    it->second = renderSvg(path, {}, dpr).convertToFormat(QImage::Format_RGB32);
-    it->second.setDevicePixelRatio(dpr);
+    const auto ahead = prerendered().find({name, dpr});
+    if (ahead != prerendered().end()) {
+      // Drawing the board's SVG is most of the first frame's cost; the pixels drawn at
+      // build time are used where they lie, without a copy.
+      const Prerendered& p = ahead->second;
+      it->second = QImage(p.pixels, p.width, p.height, p.width * 4, QImage::Format_RGB32);
+      it->second.setDevicePixelRatio(dpr);
+    } else {
+      it->second = renderArtwork(name, dpr);
+    }
   }
   return it->second;
 }

@@ -19,6 +19,13 @@ constexpr int kIconSize = 32;
 constexpr int kCursorSize = 32;
 
 QImage artwork(const std::string& name, qreal devicePixelRatio = 1.0);
+// The artwork drawn from its SVG now, bypassing the cache and anything drawn ahead.
+QImage renderArtwork(const std::string& name, qreal devicePixelRatio = 1.0);
+// Artwork drawn ahead, at build time, for one device pixel ratio: artwork() hands it
+// out instead of drawing the SVG while the window opens. `pixels` holds Format_RGB32
+// rows and must last as long as the program (it is the program's own data).
+void addPrerendered(const std::string& name, qreal devicePixelRatio, const uchar* pixels, int width,
+                    int height);
 QPixmap icon(int id, qreal devicePixelRatio = 1.0);
 // The hot spot is read from the SVG root's cursor:hotspot="x,y" attribute.
 QCursor cursor(int id, qreal devicePixelRatio = 1.0);

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/files/native_path.h"
+#include "platform/media/loaded_media_player.h"
 #include "platform/media/qt_media_player.h"
 
 namespace {
@@ -54,6 +55,35 @@ TEST(QtMediaPlayer, PlaysWhenAnOutputIsReported) {
   player.setURL("/nowhere/FX02.wav");
   QCoreApplication::processEvents();
   SUCCEED();
+}
+
+// Prepared, the player is built before the first effect, so that effect plays at
+// once; without an output nothing is built.
+TEST(QtMediaPlayer, PrepareBuildsThePlayerOnlyWithAnOutput) {
+  media::QtMediaPlayer silent([] { return false; });
+  silent.prepare();
+  EXPECT_FALSE(silent.prepared());
+  media::QtMediaPlayer sounding([] { return true; });
+  sounding.prepare();
+  EXPECT_TRUE(sounding.prepared());
+  sounding.setURL(kEffect);
+  EXPECT_TRUE(sounding.prepared());
+}
+
+// The program's player: the module is loaded at the first need, and a module that
+// cannot be loaded leaves the game silent with its reason.
+TEST(LoadedMediaPlayer, LoadsTheModuleWhenFirstNeeded) {
+  media::LoadedMediaPlayer player(LEMMARO_MEDIA_MODULE);
+  EXPECT_FALSE(player.loaded());
+  player.prepare();
+  EXPECT_TRUE(player.loaded()) << player.why();
+  player.setURL(kEffect);
+
+  media::LoadedMediaPlayer missing("/nowhere/lemmaro-media.so");
+  missing.setURL(kEffect);
+  missing.prepare();
+  EXPECT_FALSE(missing.loaded());
+  EXPECT_NE(missing.why().find("/nowhere/lemmaro-media.so"), std::string::npos) << missing.why();
 }
 
 }  // namespace

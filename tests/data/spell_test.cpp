@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/forms/cp1252.h"
+#include "platform/spell/deferred_provider.h"
 #include "platform/spell/encoding.h"
 #include "platform/spell/hunspell_checker.h"
 
@@ -134,6 +135,28 @@ TEST(SpellFailures, SingleByteDictionaryGetsSingleByteWords) {
   EXPECT_TRUE(checker->checkSpelling("citt\xE0"));
   EXPECT_FALSE(checker->checkSpelling("\x80uro"));
   std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// The program's order: the real provider is made at the first begin(), or by a check
+// that comes first, and only once.
+TEST(DeferredProvider, MakesTheRealProviderOnceAtTheFirstNeed) {
+  int made = 0;
+  spell::DeferredProvider late([&] {
+    ++made;
+    return spell::makeHunspellProvider("/nowhere/it_IT.aff", "/nowhere/it_IT.dic");
+  });
+  EXPECT_EQ(made, 0);
+  EXPECT_EQ(late.why(), "");
+  EXPECT_EQ(late.start(), nullptr);  // a check before begin() still gets its answer
+  EXPECT_EQ(made, 1);
+  EXPECT_NE(late.why().find("/nowhere/it_IT.aff"), std::string::npos) << late.why();
+  late.begin();
+  late.start();
+  EXPECT_EQ(made, 1);
 }
 
 }  // namespace

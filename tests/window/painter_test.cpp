@@ -148,3 +148,18 @@ TEST(Painter, CaptionsAreConvertedFromWindows1252) {
 }
 
 }  // namespace
+
+namespace {
+
+// The board drawn at build time is what drawing its SVG now gives, pixel for pixel.
+TEST(Artwork, TheBoardDrawnAheadIsTheBoardDrawnNow) {
+  const QImage ahead = qthost::resources::artwork("board");
+  const QImage now = qthost::resources::renderArtwork("board");
+  ASSERT_FALSE(now.isNull());
+  EXPECT_EQ(ahead.size(), now.size());
+  EXPECT_EQ(ahead.format(), now.format());
+  EXPECT_NE(ahead.constBits(), now.constBits());  // one is the program's data
+  EXPECT_TRUE(ahead == now);
+}
+
+}  // namespace
