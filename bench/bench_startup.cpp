@@ -187,9 +187,9 @@ void StartUpAndMemory(benchmark::State& state) {
     state.SkipWithError("Xvfb did not start");
     return;
   }
-  const auto env = environmentWith({"DISPLAY=" + x.display, "QT_QPA_PLATFORM=xcb",
-                                    "XDG_DATA_HOME=" + (scratch / "data").string(),
-                                    "LEMMARO_FIRST_FRAME=1", "LEMMARO_NO_DIALOGS=1"});
+  const auto env =
+      environmentWith({"DISPLAY=" + x.display, "QT_QPA_PLATFORM=xcb",
+                       "XDG_DATA_HOME=" + (scratch / "data").string(), "LEMMARO_FIRST_FRAME=1"});
   int ignored = -1;
   const pid_t reg = spawn({LEMMARO_REGSVR, LEMMARO_ECHODET}, env, ignored, log);
   if (reg > 0) ::waitpid(reg, nullptr, 0);
