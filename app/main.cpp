@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
-// from the directory the program is started in.
+// from the current directory, chosen before the window is made (app/data_home.h).
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
+#include "app/data_home.h"
 #include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/media/qt_media_player.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Lemmaro"));
 
   qthost::QtHost host;
+  if (!datahome::enterDataDirectory(host)) return 1;
   // The dictionary starts loading now, in the background, so it is ready by the first
   // word that the game's own list does not know.
   std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = spell::makeHunspellProvider();
