@@ -8,7 +8,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
-.PHONY: all deps configure build play run test bench clean
+.PHONY: all deps configure build play run test bench deb clean
 
 all: build
 
@@ -34,6 +34,18 @@ test: build
 
 bench: build
 	cd $(BUILD)/play && for b in ../bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# The Debian package, built from a copy of the source in $(BUILD)/deb/ so that the
+# source tree stays clean; the .deb lands beside that copy. The tests run in
+# `make test`; set DEB_BUILD_OPTIONS= to run them in the package build as well.
+DEB_BUILD_OPTIONS ?= nocheck parallel=$(JOBS)
+deb:
+	./scripts/install-deps --packaging
+	rm -rf $(BUILD)/deb
+	mkdir -p $(BUILD)/deb/lemmaro
+	tar -c --exclude=./build --exclude='./build-*' --exclude=./.git -f - . | tar -x -C $(BUILD)/deb/lemmaro -f -
+	cd $(BUILD)/deb/lemmaro && DEB_BUILD_OPTIONS="$(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -b
+	@ls $(BUILD)/deb/*.deb
 
 clean:
 	rm -rf $(BUILD)
