@@ -102,7 +102,7 @@ bool enterDataDirectory(forms::FormHost& host) {
   const std::string text =
       folder ? "Non posso entrare nella cartella " + folder->string() + ": " + ec.message()
              : folder.error().message;
-  host.showError(forms::utf8ToCp1252("Lemmaro"), forms::utf8ToCp1252(text));
+  host.showError(forms::utf8ToCp1252("Dati del gioco"), forms::utf8ToCp1252(text));
   return false;
 }
 
