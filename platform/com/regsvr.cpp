@@ -82,7 +82,15 @@ int main(int argc, char** argv) {
   if (system) {
     // The library's own registration code writes the user's registry; pointed at the
     // machine's folder, the same code registers for every user.
-    const fs::path machine = root / registry::systemRoots().front().relative_path();
+    // Registering goes to the first of the machine's folders; unregistering to the
+    // first that serves the library, wherever it was installed.
+    fs::path machine = root / registry::systemRoots().front().relative_path();
+    if (unregister)
+      for (const fs::path& r : registry::systemRoots())
+        if (!registry::classesServedBy(root / r.relative_path(), path).empty()) {
+          machine = root / r.relative_path();
+          break;
+        }
     if (!mayWrite(machine))
       return fail("the machine's registry " + machine.string() +
                   " cannot be changed by this user: run regsvr --system as its owner");

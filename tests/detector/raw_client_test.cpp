@@ -412,10 +412,17 @@ TEST_F(RawClient, UnregisteringTheMachinesRegistrationForAUserFailsAndKeepsIt) {
   EXPECT_EQ(readFile(server), std::string(ECHODET_LIBRARY));
   EXPECT_TRUE(fs::is_empty(other));
 
+  // The machine's owner removes it where it is, not in the first machine folder.
+  const Outcome sysOff =
+      run("XDG_DATA_DIRS='" + (dataHome_ / "first").string() + ":" + machine.string() + "' '" +
+          REGSVR_PROGRAM + "' -u --system '" + ECHODET_LIBRARY + "'");
+  EXPECT_EQ(sysOff.status, 0) << sysOff.output;
+  EXPECT_FALSE(fs::exists(progId));
+  EXPECT_FALSE(fs::exists(dataHome_ / "first"));
+
   const Outcome own = run(dataDirs + "'" + REGSVR_PROGRAM + "' -u '" + ECHODET_LIBRARY + "'");
   EXPECT_EQ(own.status, 0) << own.output;
   EXPECT_FALSE(fs::exists(registry() / "ProgID" / kProgID));
-  EXPECT_TRUE(fs::exists(progId));
 }
 
 // Outcome once per stand-in sound library (see the build file): ECHODET_TEST_CARDS says
