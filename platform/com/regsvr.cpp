@@ -80,10 +80,9 @@ int main(int argc, char** argv) {
   const std::string loaded = installRoot ? (root / fs::path(path).relative_path()).string() : path;
 
   if (system) {
-    // The library's own registration code writes the user's registry; pointed at the
-    // machine's folder, the same code registers for every user.
-    // Registering goes to the first of the machine's folders; unregistering to the
-    // first that serves the library, wherever it was installed.
+    // The library's own registration code writes the user's registry; pointed at a
+    // machine folder, the same code registers for every user. Registering goes to the
+    // first machine folder; unregistering to the first that serves the library.
     fs::path machine = root / registry::systemRoots().front().relative_path();
     if (unregister)
       for (const fs::path& r : registry::systemRoots())
