@@ -8,7 +8,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
-.PHONY: all deps configure build play run test bench clean windows test-windows
+.PHONY: all deps configure build play run test bench deb clean windows test-windows
 
 all: build
 
@@ -45,6 +45,18 @@ windows: deps
 # Runs the Windows build's tests under Wine, in a Wine prefix of the build tree's own.
 test-windows: windows
 	cd $(BUILD_WIN) && ctest --output-on-failure
+
+# The Debian package, built from a copy of the source in $(BUILD)/deb/ so that the
+# source tree stays clean; the .deb lands beside that copy. The tests run in
+# `make test`; set DEB_BUILD_OPTIONS= to run them in the package build as well.
+DEB_BUILD_OPTIONS ?= nocheck parallel=$(JOBS)
+deb:
+	./scripts/install-deps --packaging
+	rm -rf $(BUILD)/deb
+	mkdir -p $(BUILD)/deb/lemmaro
+	tar -c --exclude=./build --exclude='./build-*' --exclude=./.git -f - . | tar -x -C $(BUILD)/deb/lemmaro -f -
+	cd $(BUILD)/deb/lemmaro && DEB_BUILD_OPTIONS="$(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -b
+	@ls $(BUILD)/deb/*.deb
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WIN)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lemmaro: opens the game window and plays until it is closed. The data files are read
-// from the directory the program is started in.
+// from the current directory, chosen before the window is made (app/data_home.h).
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/data_home.h"
 #include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Lemmaro"));
 
   qthost::QtHost host({.program = "lemmaro"});
+  if (!datahome::enterDataDirectory(host)) return 1;
   // The dictionary loads in the background from the first frame on (below), and is
   // warmed up there, so it is ready long before the first word that the game's own list
   // does not know. The window's thread never waits for it before a confirmation needs it.

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -179,32 +180,62 @@ bool isValidProgID(std::string_view progId) {
   return true;
 }
 
+std::vector<fs::path> systemRoots() {
+  std::vector<fs::path> roots;
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  // XDG: unset or empty means the default; entries that are not absolute are ignored.
+  const std::string_view list = (dirs && *dirs) ? dirs : "/usr/local/share:/usr/share";
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    std::size_t end = list.find(':', start);
+    if (end == std::string_view::npos) end = list.size();
+    const std::string_view dir = list.substr(start, end - start);
+    if (!dir.empty() && dir.front() == '/') {
+      fs::path r = fs::path(std::string(dir)) / "com-registry";
+      r = r.lexically_normal();
+      if (std::find(roots.begin(), roots.end(), r) == roots.end()) roots.push_back(r);
+    }
+    start = end + 1;
+  }
+  return roots;
+}
+
 namespace {
 
-// Reads one value of the registry: `where` names its file below the registry's root.
-// A missing value is "not registered" with `missing` saying what is missing; a value
-// that cannot be read says why.
+// The registries in the order they are read: the user's own first, then the machine's.
+std::vector<fs::path> searchedRoots() {
+  std::vector<fs::path> roots;
+  if (fs::path user = root(); !user.empty()) roots.push_back(std::move(user));
+  for (fs::path& r : systemRoots())
+    if (std::find(roots.begin(), roots.end(), r) == roots.end()) roots.push_back(std::move(r));
+  return roots;
+}
+
+// Reads one value of the registry: `where` names its file below a registry's root.
+// The first registry that holds the value decides, so a user's registration goes
+// before the machine's; a value found damaged there is reported, not skipped, so a
+// broken registration never hides behind another one. A value that is nowhere is
+// "not registered", `missing` saying what is missing and where it was looked for.
 template <class Where>
 HRESULT lookUp(Where where, const std::string& missing, fs::path* file, std::string* text,
                std::string* reason) {
-  const fs::path base = root();
-  if (base.empty()) {
-    setReason(reason, "no registry: neither XDG_DATA_HOME nor a home folder is known");
-    return REGDB_E_CLASSNOTREG;
+  std::string looked;  // every place it was looked for, for the message
+  for (const fs::path& base : searchedRoots()) {
+    *file = where(base);
+    std::string why;
+    switch (readValue(*file, text, &why)) {
+      case Read::missing:
+        looked += (looked.empty() ? "" : ", ") + why;
+        continue;
+      case Read::damaged:
+        setReason(reason, why);
+        return REGDB_E_CLASSNOTREG;
+      case Read::ok:
+        return S_OK;
+    }
   }
-  *file = where(base);
-  std::string why;
-  switch (readValue(*file, text, &why)) {
-    case Read::missing:
-      setReason(reason, missing + " (" + why + ")");
-      return REGDB_E_CLASSNOTREG;
-    case Read::damaged:
-      setReason(reason, why);
-      return REGDB_E_CLASSNOTREG;
-    case Read::ok:
-      break;
-  }
-  return S_OK;
+  setReason(reason, missing + " (" + looked + ")");
+  return REGDB_E_CLASSNOTREG;
 }
 
 }  // namespace
@@ -320,6 +351,33 @@ HRESULT unregisterServer(REFCLSID clsid, std::string_view progId, std::string* r
   if (SUCCEEDED(hr)) hr = removeValue(cls / "ProgID", reason);
   removeIfEmpty(cls);
   return hr;
+}
+
+std::vector<CLSID> classesServedBy(const fs::path& base, std::string_view libraryPath) {
+  std::vector<CLSID> found;
+  if (base.empty()) return found;
+  std::error_code ec;
+  for (fs::directory_iterator it(base / "CLSID", ec), end; !ec && it != end; it.increment(ec)) {
+    CLSID clsid{};
+    std::string path;
+    if (parseGuid(it->path().filename().string(), &clsid) &&
+        readValue(it->path() / "InprocServer32", &path, nullptr) == Read::ok && path == libraryPath)
+      found.push_back(clsid);
+  }
+  return found;
+}
+
+HRESULT moveServers(const fs::path& base, std::string_view from, std::string_view to,
+                    std::string* reason) {
+  if (to.empty() || to.front() != '/' ||
+      to.find_first_of(std::string_view("\0\n\r", 3)) != std::string_view::npos) {
+    setReason(reason, shown(to) + " is not an absolute library path");
+    return E_INVALIDARG;
+  }
+  for (const CLSID& clsid : classesServedBy(base, from))
+    if (HRESULT hr = writeValue(classFolder(base, clsid), "InprocServer32", to, reason); FAILED(hr))
+      return hr;
+  return S_OK;
 }
 
 }  // namespace com::registry

@@ -128,6 +128,8 @@ class RawClient : public ::testing::Test {
     ASSERT_NE(::mkdtemp(tmpl), nullptr);
     dataHome_ = tmpl;
     ::setenv("XDG_DATA_HOME", tmpl, 1);
+    // The machine's registry stays out of these tests: none is in this folder.
+    ::setenv("XDG_DATA_DIRS", (dataHome_ / "no-machine-registry").c_str(), 1);
     const Outcome r = regsvr(std::string("'") + ECHODET_LIBRARY + "'");
     ASSERT_EQ(r.status, 0) << r.output;
     ASSERT_EQ(r.output, "");
@@ -352,7 +354,9 @@ TEST_F(RawClient, RegsvrFailsWithOneClearLine) {
       {std::string("'") + STAND_IN_SOUND_LIBRARY + "'", "has no entry point DllRegisterServer"},
       {std::string("-u '") + STAND_IN_SOUND_LIBRARY + "'",
        "has no entry point DllUnregisterServer"},
-      {"", "usage: regsvr [-u] LIBRARY"},
+      {"", "usage: regsvr [-u] [--system [--root DIR]] LIBRARY"},
+      {std::string("--root /tmp '") + ECHODET_LIBRARY + "'", "usage: regsvr"},
+      {"--system --root /tmp relative/libechodet.so", "give the path it is installed at"},
   };
   for (const Case& c : cases) {
     const Outcome r = regsvr(c.args);
@@ -360,6 +364,65 @@ TEST_F(RawClient, RegsvrFailsWithOneClearLine) {
     EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << "one line: " << r.output;
   }
+}
+
+// A package registers the control for every user while it is being built: the
+// library sits in the install root, the registration names where it will be
+// installed, and nothing is written outside the root.
+TEST_F(RawClient, RegistersForTheMachineInsideAnInstallRoot) {
+  const fs::path installRoot = dataHome_ / "root";
+  const std::string installed = "/usr/lib/echodet/libechodet.so";
+  fs::create_directories(installRoot / "usr/lib/echodet");
+  fs::copy_file(ECHODET_LIBRARY, installRoot / "usr/lib/echodet/libechodet.so");
+
+  const std::string dataDirs = "XDG_DATA_DIRS=" + (dataHome_ / "machine").string() + ":/usr/share ";
+  const Outcome r = run(dataDirs + "'" + REGSVR_PROGRAM + "' --system --root '" +
+                        installRoot.string() + "' " + installed);
+  ASSERT_EQ(r.status, 0) << r.output;
+  const fs::path machine = installRoot / dataHome_.relative_path() / "machine/com-registry";
+  EXPECT_EQ(readFile(machine / "ProgID" / kProgID / "CLSID"), std::string(kCLSIDText));
+  EXPECT_EQ(readFile(machine / "CLSID" / kCLSIDText / "InprocServer32"), installed);
+  EXPECT_FALSE(fs::exists(dataHome_ / "machine"));
+  EXPECT_EQ(readFile(registry() / "CLSID" / kCLSIDText / "InprocServer32"),
+            std::string(ECHODET_LIBRARY))
+      << "the user's own registration is left alone";
+}
+
+// A user cannot unregister what the machine registered: regsvr -u says so and
+// changes nothing; a user's own registration still goes as before.
+TEST_F(RawClient, UnregisteringTheMachinesRegistrationForAUserFailsAndKeepsIt) {
+  const fs::path machine = dataHome_ / "machine";
+  const std::string dataDirs = "XDG_DATA_DIRS='" + machine.string() + "' ";
+  const Outcome sys = run(dataDirs + "'" + REGSVR_PROGRAM + "' --system '" + ECHODET_LIBRARY + "'");
+  ASSERT_EQ(sys.status, 0) << sys.output;
+  const fs::path progId = machine / "com-registry/ProgID" / kProgID / "CLSID";
+  const fs::path server = machine / "com-registry/CLSID" / kCLSIDText / "InprocServer32";
+  ASSERT_TRUE(fs::exists(progId));
+
+  const fs::path other = dataHome_ / "other";
+  fs::create_directories(other);
+  const Outcome r = run(dataDirs + "XDG_DATA_HOME='" + other.string() + "' '" + REGSVR_PROGRAM +
+                        "' -u '" + ECHODET_LIBRARY + "'");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("registered for every user of this machine in " +
+                          (machine / "com-registry").string()),
+            std::string::npos)
+      << r.output;
+  EXPECT_TRUE(fs::exists(progId));
+  EXPECT_EQ(readFile(server), std::string(ECHODET_LIBRARY));
+  EXPECT_TRUE(fs::is_empty(other));
+
+  // The machine's owner removes it where it is, not in the first machine folder.
+  const Outcome sysOff =
+      run("XDG_DATA_DIRS='" + (dataHome_ / "first").string() + ":" + machine.string() + "' '" +
+          REGSVR_PROGRAM + "' -u --system '" + ECHODET_LIBRARY + "'");
+  EXPECT_EQ(sysOff.status, 0) << sysOff.output;
+  EXPECT_FALSE(fs::exists(progId));
+  EXPECT_FALSE(fs::exists(dataHome_ / "first"));
+
+  const Outcome own = run(dataDirs + "'" + REGSVR_PROGRAM + "' -u '" + ECHODET_LIBRARY + "'");
+  EXPECT_EQ(own.status, 0) << own.output;
+  EXPECT_FALSE(fs::exists(registry() / "ProgID" / kProgID));
 }
 
 // Outcome once per stand-in sound library (see the build file): ECHODET_TEST_CARDS says

@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/com/create.h"
 #include "platform/com/guid.h"
@@ -40,28 +41,45 @@ std::string readFile(const fs::path& p) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Each test gets a registry of its own in a fresh XDG_DATA_HOME.
+// Each test gets a registry of its own in a fresh XDG_DATA_HOME, and two machine
+// folders of its own in XDG_DATA_DIRS, so that what the machine has installed
+// stays out of it.
 class Registry : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* old = std::getenv("XDG_DATA_HOME")) saved_ = old;
+    if (const char* old = std::getenv("XDG_DATA_DIRS")) savedDirs_ = old;
     char tmpl[] = "/tmp/echodet-reg-XXXXXX";
     ASSERT_NE(::mkdtemp(tmpl), nullptr);
     dataHome_ = tmpl;
     ::setenv("XDG_DATA_HOME", tmpl, 1);
+    const std::string dirs = (dataHome_ / "local").string() + ":" + (dataHome_ / "usr").string();
+    ::setenv("XDG_DATA_DIRS", dirs.c_str(), 1);
   }
   void TearDown() override {
-    if (saved_)
-      ::setenv("XDG_DATA_HOME", saved_->c_str(), 1);
-    else
-      ::unsetenv("XDG_DATA_HOME");
+    restore("XDG_DATA_HOME", saved_);
+    restore("XDG_DATA_DIRS", savedDirs_);
     std::error_code ec;
     fs::remove_all(dataHome_, ec);
   }
+  static void restore(const char* name, const std::optional<std::string>& value) {
+    if (value)
+      ::setenv(name, value->c_str(), 1);
+    else
+      ::unsetenv(name);
+  }
   fs::path root() const { return dataHome_ / "com-registry"; }
+  // Registers as the machine's installer does: regsvr points XDG_DATA_HOME at the
+  // machine's folder while the library registers itself.
+  void registerForMachine(const char* folder, REFCLSID clsid, const char* progId,
+                          const char* library) {
+    ::setenv("XDG_DATA_HOME", (dataHome_ / folder).c_str(), 1);
+    ASSERT_EQ(reg::registerServer(clsid, progId, library), S_OK);
+    ::setenv("XDG_DATA_HOME", dataHome_.c_str(), 1);
+  }
 
   fs::path dataHome_;
-  std::optional<std::string> saved_;
+  std::optional<std::string> saved_, savedDirs_;
 };
 
 TEST(GuidText, RoundTripsAndRejectsAnythingButTheBracedForm) {
@@ -88,6 +106,48 @@ TEST_F(Registry, RootFollowsXdgDataHomeAndIgnoresARelativeOne) {
   ::unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(reg::root(), dataHome_ / ".local/share/com-registry");
   ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(Registry, TheUsersRegistrationGoesBeforeTheMachinesInXdgOrder) {
+  EXPECT_EQ(reg::systemRoots(), (std::vector<fs::path>{dataHome_ / "local/com-registry",
+                                                       dataHome_ / "usr/com-registry"}));
+  ::setenv("XDG_DATA_DIRS", "relative:/a//:/a/:", 1);
+  EXPECT_EQ(reg::systemRoots(), std::vector<fs::path>{"/a/com-registry"});
+  ::setenv("XDG_DATA_DIRS", "", 1);
+  EXPECT_EQ(reg::systemRoots(),
+            (std::vector<fs::path>{"/usr/local/share/com-registry", "/usr/share/com-registry"}));
+  ::setenv("XDG_DATA_DIRS",
+           ((dataHome_ / "local").string() + ":" + (dataHome_ / "usr").string()).c_str(), 1);
+
+  std::string why;
+  CLSID clsid{};
+  EXPECT_EQ(reg::clsidFromProgID("Test.Thing", &clsid, &why), REGDB_E_CLASSNOTREG);
+  for (const char* place :
+       {"com-registry/ProgID", "local/com-registry/ProgID", "usr/com-registry/ProgID"})
+    EXPECT_NE(why.find((dataHome_ / place).string()), std::string::npos) << why;
+
+  registerForMachine("usr", kClassB, "Test.Thing", "/usr/lib/b.so");
+  std::string path;
+  ASSERT_EQ(reg::clsidFromProgID("Test.Thing", &clsid), S_OK);
+  EXPECT_EQ(clsid, kClassB);
+  registerForMachine("local", kClassA, "Test.Thing", "/usr/local/lib/a.so");
+  ASSERT_EQ(reg::clsidFromProgID("Test.Thing", &clsid), S_OK);
+  EXPECT_EQ(clsid, kClassA) << "the first folder of XDG_DATA_DIRS goes first";
+  EXPECT_EQ(reg::inprocServer(kClassA, &path), S_OK);
+  EXPECT_EQ(path, "/usr/local/lib/a.so");
+
+  ASSERT_EQ(reg::registerServer(kClassA, "Test.Thing", "/home/me/a.so"), S_OK);
+  EXPECT_EQ(reg::inprocServer(kClassA, &path), S_OK);
+  EXPECT_EQ(path, "/home/me/a.so");
+  // The user's own registration never reaches into the machine's.
+  ASSERT_EQ(reg::unregisterServer(kClassA, "Test.Thing"), S_OK);
+  EXPECT_EQ(reg::inprocServer(kClassA, &path), S_OK);
+  EXPECT_EQ(path, "/usr/local/lib/a.so");
+
+  // A damaged value of the user's is reported, not passed over for the machine's.
+  writeFile(root() / "ProgID/Test.Thing/CLSID", "garbage");
+  EXPECT_EQ(reg::clsidFromProgID("Test.Thing", &clsid, &why), CO_E_CLASSSTRING);
+  EXPECT_NE(why.find(root().string()), std::string::npos) << why;
 }
 
 TEST_F(Registry, RoundTripsAClassAndMatchesProgIDsWithoutCase) {
