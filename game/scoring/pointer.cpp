@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer tells what can be clicked: a hand over the controls that react, the
 // arrow over the bare window, the message line, the audio label and empty tiles.
+#include "game/resources/resource_ids.h"
 #include "game/window/form1.h"
 
 namespace {
-constexpr int kHandCursor = 101;
-constexpr int kHourglassCursor = 102;
+constexpr int kHandCursor = IDC_HAND;
+constexpr int kHourglassCursor = IDC_HOURGLASS;
 }  // namespace
 
 void Form1::setHand() {

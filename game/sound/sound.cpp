@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Sound: the device check at every start-up, the speaker switch, and the effects.
 #include "detector/echodet_ids.h"
+#include "game/resources/resource_ids.h"
 #include "game/window/form1.h"
 #include "game/window/text.h"
 #include "platform/com/interfaces.h"
@@ -9,8 +10,8 @@
 
 namespace {
 
-constexpr int kSpeakerOn = 101;
-constexpr int kSpeakerOff = 102;
+constexpr int kSpeakerOn = IDI_AUDIO_ON;
+constexpr int kSpeakerOff = IDI_AUDIO_OFF;
 
 // Go probes the machine; CardValue then tells whether it found a sound device. Both
 // are asked late-bound, by dispatch identifier. A control that fails to answer counts

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it is designed: every control with its content, place, size (twips),
 // font, colours and visibility, bottom-most first. Start-up then sets what changes.
+#include "game/resources/resource_ids.h"
 #include "game/window/form1.h"
 #include "game/window/text.h"
 
@@ -160,7 +161,7 @@ void Form1::layOut() {
   // Sound switch.
   Image1.name = "Image1";
   Image1.rect = {240, 3480, 480, 480};
-  Image1.picture = 101;
+  Image1.picture = IDI_AUDIO_ON;
   label(audiotxt, "audiotxt", "", {720, 3645, 1215, 255}, {serif(9.75)});
 
   // Hidden storage.
