@@ -3,7 +3,7 @@
 // The numbers by which the game names its pointers and pictures. Plain macros, so that
 // a Windows resource script can include this file as well; the build makes the Qt
 // resource list from it too. This is the one place the numbers are written.
-#define IDC_HAND 101       /* pointing hand, over what takes a click */
-#define IDC_HOURGLASS 102  /* while the game is busy */
-#define IDI_AUDIO_ON 101   /* the speaker with waves */
-#define IDI_AUDIO_OFF 102  /* the speaker without */
+#define IDC_HAND 101      /* pointing hand, over what takes a click */
+#define IDC_HOURGLASS 102 /* while the game is busy */
+#define IDI_AUDIO_ON 101  /* the speaker with waves */
+#define IDI_AUDIO_OFF 102 /* the speaker without */

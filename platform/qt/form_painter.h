@@ -27,10 +27,6 @@ QString toScreenText(std::string_view cp1252);
 // devicePixelRatio says how many device pixels make a logical one.
 void paintForm(const forms::Form& form, QImage& image);
 
-// A digest of everything paintForm reads: equal keys paint equal pictures, so the
-// window repaints only when the key moves. Keep it in step with paintForm.
-std::size_t paintKey(const forms::Form& form);
-
 // A fresh image of the form at the given device pixel ratio.
 QImage renderForm(const forms::Form& form, qreal devicePixelRatio = 1.0);
 

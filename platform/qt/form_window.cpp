@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/forms/cp1252.h"
+#include "platform/forms/paint_key.h"
 #include "platform/qt/accessibility.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/form_painter.h"
@@ -93,7 +94,7 @@ void FormWindow::sync() {
   syncPointer();
   syncTimer();
   for (Edit& e : edits_) syncEdit(e);
-  if (!frameValid_ || paintKey(form_) != frameKey_) update();
+  if (!frameValid_ || forms::paintKey(form_) != frameKey_) update();
   updateFormAccessibility(*this);
 }
 
@@ -213,7 +214,7 @@ void FormWindow::paintEvent(QPaintEvent*) {
   const qreal dpr = devicePixelRatioF();
   const QSize want(static_cast<int>(std::lround(width() * dpr)),
                    static_cast<int>(std::lround(height() * dpr)));
-  const std::size_t key = paintKey(form_);
+  const std::size_t key = forms::paintKey(form_);
   if (frame_.size() != want || frame_.devicePixelRatio() != dpr) {
     frame_ = QImage(want, QImage::Format_RGB32);
     frame_.setDevicePixelRatio(dpr);

@@ -113,34 +113,6 @@ TEST(Painter, HighDpiRenderIsCrispAtTwiceTheSize) {
   EXPECT_EQ(at(image, 34, 658), forms::resolveSystemColour(forms::kInfoBackground));
 }
 
-TEST(Painter, PaintKeyMovesWithEveryChangeThatShows) {
-  // The window repaints only when the key moves: a change it misses stays off screen.
-  SmallForm form;
-  std::size_t key = qthost::paintKey(form);
-  const auto moved = [&] {
-    const std::size_t now = qthost::paintKey(form);
-    const bool changed = now != key;
-    key = now;
-    return changed;
-  };
-  form.word.caption = "PAROLE";
-  EXPECT_TRUE(moved());
-  form.tile.backColor = rgb(255, 255, 255);
-  EXPECT_TRUE(moved());
-  form.speaker.picture = 102;
-  EXPECT_TRUE(moved());
-  form.tile.rect.left += 15;
-  EXPECT_TRUE(moved());
-  form.rule.borderWidth = 2;
-  EXPECT_TRUE(moved());
-  form.word.enabled = false;  // its caption turns grey
-  EXPECT_TRUE(moved());
-  form.word.visible = false;
-  EXPECT_TRUE(moved());
-  form.word.caption = "NASCOSTA";  // hidden: nothing to repaint
-  EXPECT_FALSE(moved());
-}
-
 TEST(Painter, CaptionsAreConvertedFromWindows1252) {
   EXPECT_EQ(qthost::toScreenText("perch\xE8 \x80"),
             QString::fromUtf8("perch\xC3\xA8 \xE2\x82\xAC"));
