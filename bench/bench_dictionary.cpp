@@ -10,6 +10,7 @@
 
 #include "game/window/form1.h"
 #include "game/words/dictionary.h"
+#include "tests/support/literal_scan.h"
 
 namespace {
 

@@ -11,15 +11,6 @@ std::string normalised(std::string_view entry) {
   return letters;
 }
 
-int literalScan(const std::vector<std::string>& wordList, int N, std::string_view word) {
-  const int last = std::min<int>(N, static_cast<int>(wordList.size()) - 1);
-  for (int k = 1; k <= last; ++k) {
-    const std::string form = normalised(wordList[k]);
-    if (!form.empty() && form == word) return k;
-  }
-  return 0;
-}
-
 DictionaryIndex::DictionaryIndex(const std::vector<std::string>& wordList) {
   firstSlot_.reserve(wordList.size());
   for (int k = 1; k < static_cast<int>(wordList.size()); ++k) {

@@ -9,6 +9,7 @@
 #include "game/window/text.h"
 #include "game/words/dictionary.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/literal_scan.h"
 
 class WordsTest : public GameTest {
  protected:
