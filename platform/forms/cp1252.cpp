@@ -70,6 +70,11 @@ std::string utf8ToCp1252(std::string_view text, char replacement) {
       ok = (next & 0xC0) == 0x80;
       cp = (cp << 6) | (next & 0x3F);
     }
+    // Only the shortest form of a character is UTF-8: a longer one ("C1 81" for "A")
+    // would slip characters past any check made on the well-formed text.
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (ok && length > 1)
+      ok = cp >= kShortest[length] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
     if (!ok) {
       out += replacement;
       ++i;

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "platform/forms/cp1252.h"
 #include "platform/spell/encoding.h"
 #include "platform/spell/hunspell_checker.h"
 
@@ -34,6 +35,18 @@ TEST(SpellEncoding, ConvertsEveryWindows1252Byte) {
   }
   EXPECT_EQ(spell::cp1252ToLatin1("perch\xE9"), std::optional<std::string>("perch\xE9"));
   EXPECT_EQ(spell::cp1252ToLatin1("\x80uro"), std::nullopt);
+}
+
+// What the name box and the messages turn into the game's text: only well-formed UTF-8
+// becomes a character; a longer form than needed, a surrogate or a code point past
+// U+10FFFF is malformed, one replacement a byte.
+TEST(SpellEncoding, OnlyWellFormedUtf8BecomesWindows1252) {
+  EXPECT_EQ(forms::utf8ToCp1252("citt\xC3\xA0 \xE2\x82\xAC"), "citt\xE0 \x80");
+  EXPECT_EQ(forms::utf8ToCp1252("\xC1\x81"), "??");            // "A" in two bytes
+  EXPECT_EQ(forms::utf8ToCp1252("\xE0\x82\xA0"), "???");       // no-break space in three
+  EXPECT_EQ(forms::utf8ToCp1252("\xF0\x80\x81\x81"), "????");  // "A" in four
+  EXPECT_EQ(forms::utf8ToCp1252("\xED\xA0\x80"), "???");       // a lone surrogate
+  EXPECT_EQ(forms::utf8ToCp1252("\xF4\x90\x80\x80"), "????");  // past U+10FFFF
 }
 
 class ItalianChecker : public ::testing::Test {
