@@ -35,10 +35,11 @@ void Form1::recordAndGameOver() {
 }
 
 void Form1::writeRecordFile() {
-  std::string error;
-  if (!datafiles::replaceFile(datafiles::nativePath(dataPath("Record.RCX")),
-                              datafiles::scramble(record.caption), error)) {
-    host().showError("LEMMARO", error + cp1252("\nIl record precedente è rimasto com'era."));
+  const base::Status saved =
+      services_.files.replace(dataPath("Record.RCX"), datafiles::scramble(record.caption));
+  if (!saved) {
+    host().showError("LEMMARO", cp1252(saved.error().message) +
+                                    cp1252("\nIl record precedente è rimasto com'era."));
   }
   recordChar.clear();
 }

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dati.RCX as any bytes at all: the reader on its own, then the whole start-up of one
-// window that reloads file after file, as new games do.
-#include <unistd.h>
-
+// window that reloads file after file, as new games do, from data files in memory.
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +10,7 @@
 #include "game/window/data_files.h"
 #include "game/window/form1.h"
 #include "tests/support/fakes.h"
+#include "tests/support/memory_data_files.h"
 #include "tests/support/virtual_host.h"
 
 namespace {
@@ -24,16 +21,7 @@ void check(bool ok) {
 
 struct Game {
   Game() {
-    std::string folder =
-        (std::filesystem::temp_directory_path() / "lemmaro-fuzz-dati-XXXXXX").string();
-    check(::mkdtemp(folder.data()) != nullptr);
-    dir = folder;
-    // The window takes its data directory from where it is made, once: the fuzzer's
-    // own relative paths keep working afterwards.
-    const std::filesystem::path here = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    form = std::make_unique<Form1>(GameServices{host, nullptr, nullptr, &cards});
-    std::filesystem::current_path(here);
+    form = std::make_unique<Form1>(GameServices{host, files, nullptr, nullptr, &cards});
     host.attach(*form);
     // Start-up seeds the deal from the time of day, and the deal shuffles with up to
     // 60,000 exchanges. The shuffle is not what this target is about: a time of day
@@ -48,12 +36,7 @@ struct Game {
       }
     }
   }
-  ~Game() {
-    form.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-  }
-  std::filesystem::path dir;
+  MemoryDataFiles files;
   VirtualHost host;
   FakeCards cards;
   std::unique_ptr<Form1> form;
@@ -72,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // One window for the whole run: each load must leave nothing of the one before.
   static Game game;
-  std::ofstream(game.dir / "Dati.RCX", std::ios::binary | std::ios::trunc) << stored;
+  game.files.stored["Dati.RCX"] = std::string(stored);
   game.form->Form_Load();
   const Form1& form = *game.form;
   check(form.label3.caption == std::to_string(form.List2.ListCount()));

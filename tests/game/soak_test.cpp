@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "game/window/data_files.h"
@@ -15,11 +13,6 @@
 #include "tests/support/scripted_player.h"
 
 namespace {
-
-std::string readAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // What is wrong with the window now; empty when nothing is.
 std::string brokenRule(const Form1& form) {
@@ -58,8 +51,8 @@ std::string brokenRule(const Form1& form) {
 }
 
 // The best-score file holds one whole line, the one the window shows, and it reads back.
-std::string brokenRecordFile(const Form1& form, const std::filesystem::path& dir) {
-  const std::string stored = readAll(dir / "Record.RCX");
+std::string brokenRecordFile(const Form1& form, MemoryDataFiles& files) {
+  const std::string stored = files.stored["Record.RCX"];
   if (stored.empty())
     return form.record.caption == "1" ? "" : "no record file behind " + form.record.caption;
   const std::string line = datafiles::scramble(stored);
@@ -90,15 +83,13 @@ TEST(Soak, AThousandGamesKeepEveryRule) {
     const std::string broken = brokenRule(form);
     ASSERT_TRUE(broken.empty()) << "game " << games << ", event " << events << " (" << event
                                 << "): " << broken;
-    // The file changes only with the record the window shows, and a game's end or start.
-    if (form.record.caption != lastRecord || form.gioca.visible != over) {
-      if (form.gioca.visible && !over) ++levelsReached[form.Livello.caption];
-      if (form.record.caption != lastRecord) ++records;
-      lastRecord = form.record.caption;
-      over = form.gioca.visible;
-      const std::string file = brokenRecordFile(form, table.dir);
-      ASSERT_TRUE(file.empty()) << "game " << games << " (" << event << "): " << file;
-    }
+    const std::string file = brokenRecordFile(form, table.files);
+    ASSERT_TRUE(file.empty()) << "game " << games << ", event " << events << " (" << event
+                              << "): " << file;
+    if (form.gioca.visible && !over) ++levelsReached[form.Livello.caption];
+    if (form.record.caption != lastRecord) ++records;
+    lastRecord = form.record.caption;
+    over = form.gioca.visible;
     if (event == "new game") ++games;
   });
   ASSERT_FALSE(HasFatalFailure());

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/scripted_player.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <fstream>
 
 #include "game/window/data_files.h"
 #include "platform/forms/cp1252.h"
@@ -30,13 +27,6 @@ std::string pickLetters(std::mt19937_64& random, const std::string& from, std::s
 }  // namespace
 
 SoakTable::SoakTable(std::uint64_t seed) {
-  previousDir_ = std::filesystem::current_path();
-  dir = std::filesystem::temp_directory_path() /
-        ("lemmaro-soak-" + std::to_string(::getpid()) + "-" + std::to_string(seed));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  std::filesystem::current_path(dir);
-
   std::mt19937_64 random(seed);
   std::string text = "LEMMARO\r\n";
   for (int p = 0; p < 24; ++p) {
@@ -51,20 +41,13 @@ SoakTable::SoakTable(std::uint64_t seed) {
       spellWords.push_back(pickLetters(random, phrase, 3 + random() % 5));
     }
   }
-  std::ofstream(dir / "Dati.RCX", std::ios::binary) << datafiles::scramble(text);
+  files.stored["Dati.RCX"] = datafiles::scramble(text);
   // The spell checker is asked in lower case and capitalised.
   for (const auto& w : spellWords) spellCheckers.correct.insert(forms::cp1252Lower(w));
 
-  form = std::make_unique<Form1>(GameServices{host, &spellCheckers, &player, &cards});
+  form = std::make_unique<Form1>(GameServices{host, files, &spellCheckers, &player, &cards});
   host.attach(*form);
   form->Form_Load();
-}
-
-SoakTable::~SoakTable() {
-  form.reset();
-  std::filesystem::current_path(previousDir_);
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
 }
 
 ScriptedPlayer::ScriptedPlayer(SoakTable& table, std::uint64_t seed)

@@ -6,7 +6,6 @@
 // the game pauses, switches the sound, types a name, and starts the next game from the
 // game-over screen. Every click goes through the form's own hit-test.
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <random>
@@ -15,19 +14,19 @@
 
 #include "game/window/form1.h"
 #include "tests/support/fakes.h"
+#include "tests/support/memory_data_files.h"
 #include "tests/support/virtual_host.h"
 
-// A game window in a data directory of its own, with a word list made from the seed:
+// A game window with data files of its own in memory, and a word list made from the seed:
 // seven-letter phrases, words of the list made of their letters, and more such words
 // that only the spell checker knows.
 class SoakTable {
  public:
   explicit SoakTable(std::uint64_t seed);
-  ~SoakTable();
   SoakTable(const SoakTable&) = delete;
   SoakTable& operator=(const SoakTable&) = delete;
 
-  std::filesystem::path dir;
+  MemoryDataFiles files;
   VirtualHost host;
   FakeSpellCheckers spellCheckers;
   FakeMediaPlayer player;
@@ -35,9 +34,6 @@ class SoakTable {
   std::unique_ptr<Form1> form;
   std::vector<std::string> listWords;   // in Dati.RCX (Windows-1252, capitals)
   std::vector<std::string> spellWords;  // known to the spell checker only
-
- private:
-  std::filesystem::path previousDir_;
 };
 
 class ScriptedPlayer {
