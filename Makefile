@@ -8,7 +8,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
-.PHONY: all deps configure build play run test bench deb clean windows test-windows
+.PHONY: all deps configure build play run test bench sanitize fuzz deb clean windows test-windows
 
 all: build
 
@@ -31,6 +31,33 @@ run: play
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again, built with AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer in a tree of its own. Any report fails the test that caused it.
+SANITIZE_BUILD ?= build-asan
+SANITIZE_CXXFLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(abspath tests/sanitize/lsan.supp):print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_CXXFLAGS)" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_CXXFLAGS)"
+	$(SANITIZE_ENV) cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen \
+	  ctest --output-on-failure -j $(JOBS)
+
+# The fuzz targets, built by clang with libFuzzer in a tree of their own; each runs for
+# FUZZ_SECONDS.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	cmake -S tests/fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	./scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	cd $(BUILD)/play && for b in ../bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
@@ -59,4 +86,4 @@ deb:
 	@ls $(BUILD)/deb/*.deb
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN)
+	rm -rf $(BUILD) $(BUILD_WIN) $(SANITIZE_BUILD) $(FUZZ_BUILD)

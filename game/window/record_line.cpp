@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/window/record_line.h"
 
+#include <algorithm>
+
 #include "game/window/text.h"
 
 namespace recordline {
@@ -13,7 +15,9 @@ constexpr const char* kBeforeLevel = "....";
 }  // namespace
 
 std::string compose(const std::string& name, const std::string& score, const std::string& level) {
-  return kRank + name + kBeforeScore + score + kBeforeLevel + level + " ";
+  std::string shownName = name;
+  shownName.erase(std::remove(shownName.begin(), shownName.end(), ' '), shownName.end());
+  return kRank + shownName + kBeforeScore + score + kBeforeLevel + level + " ";
 }
 
 double score(const std::string& line) {

@@ -7,7 +7,9 @@
 namespace recordline {
 
 // The line for a new best score: the rank mark, the name, the seven-digit score, the
-// two-digit level and the ending space.
+// two-digit level and the ending space. Record.RCX ends a word at every space, so a
+// space in the name would split the line when it is read back and lose the score: the
+// name goes in without its spaces.
 std::string compose(const std::string& name, const std::string& score, const std::string& level);
 
 // The score a line holds (0 for the design caption "1" or any line without one). With a

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/replace_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <string_view>
 
 #include "platform/files/reasons.h"
 
@@ -63,6 +66,38 @@ std::string uniqueName(const std::string& target) {
   return target + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
 }
 
+// A game killed while it saved (power cut, kill -9) leaves its temporary file behind:
+// the next save clears every one of them whose game is no longer running. Only names
+// made by uniqueName for this file count, and never one of a process that still runs,
+// which may be saving right now.
+void removeStaleTemporaries(const std::string& target) {
+  const auto slash = target.rfind('/');
+  const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".";
+  constexpr std::string_view kSuffix = ".tmp";
+  DIR* dir = ::opendir(directoryOf(target).c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() + kSuffix.size() || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - kSuffix.size()) != kSuffix)
+      continue;
+    const std::string_view middle =
+        name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
+    const auto dash = middle.find('-');
+    const auto digits = [](std::string_view text) {
+      return !text.empty() && text.size() <= 9 &&
+             std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dash == std::string_view::npos || !digits(middle.substr(0, dash)) ||
+        !digits(middle.substr(dash + 1)))
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(middle.substr(0, dash))));
+    if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 // Where saving by a temporary file stopped, and why.
 struct Failure {
   enum Stage { kNone, kCreate, kWrite, kRename } stage = kNone;
@@ -105,6 +140,7 @@ Failure replaceByTemporary(const std::string& target, std::string_view contents,
     ::fsync(dir);
     ::close(dir);
   }
+  removeStaleTemporaries(target);
   return {};
 }
 

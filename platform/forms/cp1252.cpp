@@ -67,6 +67,11 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
     ok = (next & 0xC0) == 0x80;
     cp = (cp << 6) | (next & 0x3F);
   }
+  // Only the shortest form of a character is UTF-8: a longer one ("C1 81" for "A")
+  // would slip characters past any check made on the well-formed text.
+  constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (ok && length > 1)
+    ok = cp >= kShortest[length] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
   if (!ok) {
     ++i;
     return std::nullopt;

@@ -38,6 +38,18 @@ TEST(SpellEncoding, ConvertsEveryWindows1252Byte) {
   EXPECT_EQ(spell::cp1252ToLatin1("\x80uro"), std::nullopt);
 }
 
+// What the name box and the messages turn into the game's text: only well-formed UTF-8
+// becomes a character; a longer form than needed, a surrogate or a code point past
+// U+10FFFF is malformed, one replacement a byte.
+TEST(SpellEncoding, OnlyWellFormedUtf8BecomesWindows1252) {
+  EXPECT_EQ(forms::utf8ToCp1252("citt\xC3\xA0 \xE2\x82\xAC"), "citt\xE0 \x80");
+  EXPECT_EQ(forms::utf8ToCp1252("\xC1\x81"), "??");            // "A" in two bytes
+  EXPECT_EQ(forms::utf8ToCp1252("\xE0\x82\xA0"), "???");       // no-break space in three
+  EXPECT_EQ(forms::utf8ToCp1252("\xF0\x80\x81\x81"), "????");  // "A" in four
+  EXPECT_EQ(forms::utf8ToCp1252("\xED\xA0\x80"), "???");       // a lone surrogate
+  EXPECT_EQ(forms::utf8ToCp1252("\xF4\x90\x80\x80"), "????");  // past U+10FFFF
+}
+
 class ItalianChecker : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { provider_ = spell::makeHunspellProvider().release(); }

@@ -206,6 +206,22 @@ TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
   EXPECT_FALSE(form->newrec1.visible);
 }
 
+// A space ends a word of Record.RCX: in a name it would split the line on reading and
+// lose the score, so the name is saved without it.
+TEST_F(ClockTest, ANameWithASpaceKeepsItsRecordAcrossGames) {
+  form->nome.text = "a b";
+  form->Punti.caption = "0007000";
+  form->secondsLeft = 0;
+  host.ticks(1);
+  EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..AB...0007000....01 "));
+  form->gioca_Click();
+  EXPECT_EQ(form->record.caption, "1)..AB...0007000....01");
+  form->Punti.caption = "0006999";
+  form->secondsLeft = 0;
+  host.ticks(1);
+  EXPECT_FALSE(form->newrec1.visible);
+}
+
 TEST_F(ClockTest, AFailedSaveKeepsTheOldRecordAndStillEndsTheGame) {
   files.stored["Record.RCX"] = datafiles::scramble("1)..ABC...0000010....01 ");
   form->gioca_Click();

@@ -31,7 +31,25 @@ base::Status MemoryDataFiles::replace(const std::string& name, std::string_view 
     return files::fileError("Impossibile salvare il file", files::nativePath(name), ENOENT);
   if (const auto failure = failReplace.find(file); failure != failReplace.end())
     return files::fileError("Impossibile salvare il file", nativeName(file), failure->second);
+  if (const auto fault = faults.find(file); fault != faults.end())
+    return replaceWithFault(file, contents, fault->second);
   stored[file] = std::string(contents);
   ++replaces;
   return {};
+}
+
+base::Status MemoryDataFiles::replaceWithFault(const std::string& file, std::string_view contents,
+                                               Fault fault) {
+  const std::string temporary = file + ".1-1.tmp";
+  const std::string half(contents.substr(0, contents.size() / 2));
+  if (fault.step != Step::kCreateTemporary && fault.step != Step::kInPlace) {
+    stored[temporary] = fault.step == Step::kWrite ? half : std::string(contents);
+    stored.erase(temporary);  // every failed step removes the temporary file again
+  }
+  if (fault.step == Step::kInPlace) {
+    const std::string old = stored[file];
+    stored[file] = half + (old.size() > half.size() ? old.substr(half.size()) : std::string());
+    stored[file] = old;
+  }
+  return files::fileError("Impossibile salvare il file", nativeName(file), fault.code);
 }

@@ -17,6 +17,19 @@ class MemoryDataFiles : public files::DataFiles {
   std::map<std::string, std::string> stored;
   // Files whose next loads or replaces fail, with the errno value given.
   std::map<std::string, int> failLoad, failReplace;
+
+  // The steps of a save as it is done on disk: a temporary file beside the file, written,
+  // flushed and renamed over it; failing that, the file written in place.
+  enum class Step { kCreateTemporary, kWrite, kFlush, kRename, kInPlace };
+  struct Fault {
+    Step step;
+    int code;  // the errno value
+  };
+  // Files whose saves break at one step, the way a disk breaks: that step fails, and the
+  // in-place fallback fails too, having written nothing. At kInPlace the directory takes
+  // no new file and the in-place write fails halfway, its old bytes then put back. The
+  // steps run on `stored`, temporary file included, so a test sees what each one left.
+  std::map<std::string, Fault> faults;
   int replaces = 0;  // replaces that succeeded
 
   // The native name that messages show for a file of the directory.
@@ -27,6 +40,7 @@ class MemoryDataFiles : public files::DataFiles {
   base::Status replace(const std::string& name, std::string_view contents) override;
 
  private:
+  base::Status replaceWithFault(const std::string& file, std::string_view contents, Fault fault);
   // The file name within the directory; empty when `name` is elsewhere.
   std::string fileNameOf(const std::string& name) const;
 
