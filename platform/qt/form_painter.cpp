@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/forms/cp1252.h"
+#include "platform/forms/paint_key.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/resources.h"
 
@@ -297,75 +298,7 @@ void paintForm(const forms::Form& form, QImage& image) {
   }
 }
 
-namespace {
-
-class Digest {
- public:
-  template <typename T>
-  Digest& operator<<(const T& value) {
-    mix(std::hash<T>{}(value));
-    return *this;
-  }
-  Digest& operator<<(const forms::Rect& r) {
-    return *this << r.left << r.top << r.width << r.height;
-  }
-  Digest& operator<<(const forms::Font& f) {
-    return *this << static_cast<int>(f.face) << f.points << f.bold;
-  }
-  std::size_t value() const { return h_; }
-
- private:
-  void mix(std::size_t v) { h_ ^= v + 0x9e3779b97f4a7c15ULL + (h_ << 6) + (h_ >> 2); }
-  std::size_t h_ = 0;
-};
-
-}  // namespace
-
-std::size_t paintKey(const forms::Form& form) {
-  Digest d;
-  d << form.picture << form.clientWidth << form.clientHeight;
-  for (const forms::Control* c : form.controls()) {
-    d << c->visible;
-    if (!c->visible) continue;
-    d << c->rect << c->enabled;
-    switch (c->kind) {
-      case forms::Kind::Label: {
-        const auto& l = static_cast<const forms::Label&>(*c);
-        d << l.caption << l.font << static_cast<int>(l.alignment) << l.foreColor << l.backColor
-          << l.opaque << l.border;
-        break;
-      }
-      case forms::Kind::Shape: {
-        const auto& s = static_cast<const forms::Shape&>(*c);
-        d << static_cast<int>(s.shape) << s.filled << s.fillColor << s.borderColor << s.borderWidth
-          << static_cast<int>(s.drawMode);
-        break;
-      }
-      case forms::Kind::Line: {
-        const auto& l = static_cast<const forms::Line&>(*c);
-        d << l.x1 << l.y1 << l.x2 << l.y2 << l.borderWidth << l.borderColor;
-        break;
-      }
-      case forms::Kind::TextBox: {
-        const auto& t = static_cast<const forms::TextBox&>(*c);
-        d << t.text << t.font << static_cast<int>(t.alignment) << t.foreColor << t.backColor;
-        break;
-      }
-      case forms::Kind::ListBox:
-        for (const std::string& item : static_cast<const forms::ListBox&>(*c).items) d << item;
-        break;
-      case forms::Kind::DirListBox:
-        d << static_cast<const forms::DirListBox&>(*c).Path;
-        break;
-      case forms::Kind::Image:
-        d << static_cast<const forms::Image&>(*c).picture;
-        break;
-      case forms::Kind::Timer:
-        break;
-    }
-  }
-  return d.value();
-}
+std::size_t paintKey(const forms::Form& form) { return forms::paintKey(form); }
 
 QImage renderForm(const forms::Form& form, qreal devicePixelRatio) {
   const QSize size = clientSize(form);
