@@ -8,7 +8,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
-.PHONY: all deps configure build play run test bench clean
+.PHONY: all deps configure build play run test bench clean windows
 
 all: build
 
@@ -35,5 +35,12 @@ test: build
 bench: build
 	cd $(BUILD)/play && for b in ../bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
+# The Windows build: cross-compiled with MinGW-w64 into its own tree.
+BUILD_WIN ?= build-win
+
+windows: deps
+	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake $(CMAKE_FLAGS)
+	cmake --build $(BUILD_WIN) -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD_WIN)
