@@ -15,9 +15,7 @@ class Digest {
     mix(std::hash<T>{}(value));
     return *this;
   }
-  Digest& operator<<(const Rect& r) {
-    return *this << r.left << r.top << r.width << r.height;
-  }
+  Digest& operator<<(const Rect& r) { return *this << r.left << r.top << r.width << r.height; }
   Digest& operator<<(const Font& f) {
     return *this << static_cast<int>(f.face) << f.points << f.bold;
   }

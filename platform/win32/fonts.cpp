@@ -65,10 +65,10 @@ HFONT fontFor(const forms::Font& font, int dpi) {
   if (fresh) {
     const BYTE family = font.face == forms::Typeface::Serif ? FF_ROMAN : FF_SWISS;
     // A negative height asks for the character height, as point sizes mean it.
-    it->second = CreateFontW(-fontPixels(font.points, dpi), 0, 0, 0,
-                             font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                             VARIABLE_PITCH | family, faceFor(font.face));
+    it->second =
+        CreateFontW(-fontPixels(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                    FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    ANTIALIASED_QUALITY, VARIABLE_PITCH | family, faceFor(font.face));
   }
   return it->second;
 }

@@ -189,8 +189,7 @@ void FormWindow::syncEdit(Edit& e) {
     MoveWindow(e.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (static_cast<bool>(IsWindowVisible(e.hwnd)) != box.visible)
     ShowWindow(e.hwnd, box.visible ? SW_SHOWNA : SW_HIDE);
-  if (static_cast<bool>(IsWindowEnabled(e.hwnd)) != box.enabled)
-    EnableWindow(e.hwnd, box.enabled);
+  if (static_cast<bool>(IsWindowEnabled(e.hwnd)) != box.enabled) EnableWindow(e.hwnd, box.enabled);
   const int limit = box.maxLength > 0 ? box.maxLength : 0;
   if (static_cast<int>(SendMessageW(e.hwnd, EM_GETLIMITTEXT, 0, 0)) != (limit ? limit : 0x7FFFFFFE))
     SendMessageW(e.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
@@ -210,7 +209,8 @@ void FormWindow::syncEdit(Edit& e) {
     // the caret where the player left it.
     e.shownText = box.text;
     DWORD start = 0, end = 0;
-    SendMessageW(e.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(e.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     const std::wstring text = toWide(box.text);
     updatingEdit_ = true;
     SetWindowTextW(e.hwnd, text.c_str());

@@ -15,8 +15,8 @@ HINSTANCE module() { return GetModuleHandleW(nullptr); }
 
 Artwork load(const std::string& resourceName, int scale) {
   Artwork art;
-  art.bitmap = static_cast<HBITMAP>(LoadImageW(module(), toWide(resourceName).c_str(),
-                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  art.bitmap = static_cast<HBITMAP>(
+      LoadImageW(module(), toWide(resourceName).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!art.bitmap) return art;
   BITMAP info{};
   GetObjectW(art.bitmap, sizeof info, &info);

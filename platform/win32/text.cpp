@@ -11,8 +11,8 @@ constexpr UINT kGameCodePage = 1252;
 
 std::wstring widen(UINT codePage, std::string_view text) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
   return out;

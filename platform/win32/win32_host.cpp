@@ -110,8 +110,8 @@ void Win32Host::showError(const std::string& title, const std::string& text) {
                forms::cp1252ToUtf8(text).c_str());
   std::fflush(stderr);
   if (std::getenv("LEMMARO_NO_DIALOGS")) return;
-  HWND owner = window_ && window_->hwnd() && IsWindowVisible(window_->hwnd()) ? window_->hwnd()
-                                                                             : nullptr;
+  HWND owner =
+      window_ && window_->hwnd() && IsWindowVisible(window_->hwnd()) ? window_->hwnd() : nullptr;
   MessageBoxW(owner, toWide(text).c_str(), toWide(title).c_str(), MB_OK | MB_ICONWARNING);
   if (window_) window_->sync();
 }
