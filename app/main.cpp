@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "app/detector_control.h"
 #include "game/window/form1.h"
+#include "platform/files/disk_data_files.h"
 #include "platform/media/qt_media_player.h"
 #include "platform/qt/qt_host.h"
 #include "platform/spell/hunspell_checker.h"
@@ -31,9 +33,16 @@ int main(int argc, char* argv[]) {
 
   int status = 0;
   {
-    Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, cards.get()});
+    // The data directory is the current one when the window is made.
+    std::error_code noDirectory;
+    const std::filesystem::path here = std::filesystem::current_path(noDirectory);
+    files::DiskDataFiles dataFiles(noDirectory ? std::string(".") : here.string());
+    Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
     host.show(form);
     form.Form_Load();
+    // A message box during start-up had the window synced before start-up ended; sync it
+    // again, or the clock and the deal would wait for the player's first input.
+    if (host.window()) host.window()->sync();
     // Once the window is up, one check on this thread pages the checker's code in, so
     // the player's first confirmation costs no more than the later ones.
     QTimer::singleShot(500, [&spellCheckers] {

@@ -12,6 +12,7 @@
 
 #include "game/window/data_files.h"
 #include "game/window/form1.h"
+#include "platform/files/read_file.h"
 
 namespace {
 
@@ -40,9 +41,8 @@ datafiles::Words readBytewise(const std::string& path) {
 }
 
 datafiles::Words readWhole(const std::string& path) {
-  std::string stored, error;
-  datafiles::loadFile(path, stored, error);
-  return datafiles::readWords(stored, Form1::kWordSlots);
+  const base::Result<std::string> stored = files::readRegularFile(path, Form1::kDataFileBytes);
+  return datafiles::readWords(stored ? *stored : std::string(), Form1::kWordSlots);
 }
 
 double secondsPer(datafiles::Words (*reader)(const std::string&), const std::string& path,

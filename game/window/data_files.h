@@ -30,15 +30,4 @@ Words readWords(std::string_view stored, std::size_t maxEntries);
 // next. Returns false when the file yields no record text.
 bool readRecord(std::string_view stored, std::string& record);
 
-// The whole file in one read. A missing file is created empty, as the game has always
-// done. On failure returns false and says why in `error`, naming the file.
-bool loadFile(const std::string& path, std::string& contents, std::string& error);
-
-// Replaces the file's content so that a failure never leaves it torn or empty: the
-// bytes go to a temporary file beside it, which then takes its place.
-bool replaceFile(const std::string& path, std::string_view contents, std::string& error);
-
-// The native path of a game path ("dir\Name": backslashes stand for the separator).
-std::string nativePath(std::string path);
-
 }  // namespace datafiles

@@ -2,18 +2,14 @@
 // The window's life: creation binds every event of the window to its handler.
 #include "game/window/form1.h"
 
-#include <filesystem>
-
 #include "game/words/dictionary.h"
 #include "platform/com/interfaces.h"
 
 Form1::Form1(GameServices services) : services_(services) {
   layOut();
   bindEvents();
-  // The data directory is where the program was started, fixed when the window is made.
-  std::error_code error;
-  const std::filesystem::path here = std::filesystem::current_path(error);
-  Dir1.Path = (error ? std::filesystem::path(".") : here).string();
+  // The data directory is the program's choice, fixed when the window is made.
+  Dir1.Path = services_.files.directory();
   if (services_.cards) services_.cards->AddRef();
 }
 

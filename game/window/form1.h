@@ -22,6 +22,10 @@ class DictionaryIndex;
 class Form1 : public forms::Form {
  public:
   static constexpr int kWordSlots = 31699;  // the word list's last index
+  // How much of a data file is read. An entry of the format is at most ten bytes (a
+  // carried line feed, a mark, seven letters, the carriage return); 64 a slot leaves
+  // ample room, and past it there could only be entries beyond the last slot.
+  static constexpr std::size_t kDataFileBytes = std::size_t{kWordSlots} * 64;
 
   explicit Form1(GameServices services);
   ~Form1() override;

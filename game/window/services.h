@@ -2,6 +2,7 @@
 #pragma once
 // What the game takes from outside, each behind an interface with a real and a test
 // implementation.
+#include "platform/files/data_files.h"
 #include "platform/forms/form_host.h"
 
 namespace spell {
@@ -15,6 +16,8 @@ struct IDispatch;
 
 struct GameServices {
   forms::FormHost& host;
+  // The data directory and its files: the game reads and writes nothing else.
+  files::DataFiles& files;
   // The spell checker; null: none available.
   spell::SpellCheckerProvider* spellCheckers = nullptr;
   // Plays the effects; null: no media player could be made.

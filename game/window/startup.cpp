@@ -28,23 +28,25 @@ void Form1::Form_Load() {
 }
 
 void Form1::readRecordFile() {
-  std::string stored, error;
-  if (!datafiles::loadFile(datafiles::nativePath(dataPath("Record.RCX")), stored, error)) {
-    host().showError("LEMMARO",
-                     error + cp1252("\nIl record non è stato letto; si gioca lo stesso."));
+  const base::Result<std::string> stored =
+      services_.files.load(dataPath("Record.RCX"), kDataFileBytes);
+  if (!stored) {
+    host().showError("LEMMARO", cp1252(stored.error().message) +
+                                    cp1252("\nIl record non è stato letto; si gioca lo stesso."));
     return;
   }
-  tileIndex = static_cast<std::int32_t>(stored.size());
+  tileIndex = static_cast<std::int32_t>(stored->size());
   std::string text;
-  if (datafiles::readRecord(stored, text)) record.caption = std::move(text);
+  if (datafiles::readRecord(*stored, text)) record.caption = std::move(text);
 }
 
 void Form1::readDataFile() {
-  std::string stored, error;
-  if (!datafiles::loadFile(datafiles::nativePath(dataPath("Dati.RCX")), stored, error)) {
-    host().showError("LEMMARO", error + cp1252("\nMancano le parole e le frasi del gioco."));
-    stored.clear();
+  base::Result<std::string> file = services_.files.load(dataPath("Dati.RCX"), kDataFileBytes);
+  if (!file) {
+    host().showError("LEMMARO", cp1252(file.error().message) +
+                                    cp1252("\nMancano le parole e le frasi del gioco."));
   }
+  const std::string stored = file ? std::move(*file) : std::string();
   tileIndex = static_cast<std::int32_t>(stored.size());
   // Entries past the last slot of the word list are ignored.
   datafiles::Words words = datafiles::readWords(stored, kWordSlots);

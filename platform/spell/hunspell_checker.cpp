@@ -5,15 +5,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <future>
 #include <map>
 #include <mutex>
 #include <utility>
 
+#include "platform/files/read_file.h"
 #include "platform/spell/encoding.h"
 
 namespace spell {
@@ -38,27 +35,21 @@ struct Loaded {
 };
 
 // Hunspell opens its files without telling why one cannot be read, and takes a
-// missing file as an empty dictionary; so each file is checked here first.
+// missing file as an empty dictionary; so each file is checked here first, without
+// waiting on a pipe or reading a device, and the reason is the player's language.
 std::string unreadable(const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return path + ": " + std::strerror(EISDIR);
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return path + ": " + std::strerror(errno);
-  std::fclose(f);
-  return {};
+  const base::Result<std::string> head = files::readRegularFile(path, 0);
+  return head ? std::string() : head.error().message;
 }
 
 // A Hunspell word file starts with the number of words (after an optional UTF-8 byte
 // order mark); anything else is not a dictionary, and Hunspell would accept nothing.
 std::string notAWordFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return path + ": " + std::strerror(errno);
-  char head[16] = {};
-  const std::size_t n = std::fread(head, 1, sizeof head, f);
-  std::fclose(f);
-  std::size_t i = n >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-  if (i < n && std::isdigit(static_cast<unsigned char>(head[i]))) return {};
-  return path + ": not a Hunspell word file (it does not start with a word count)";
+  const base::Result<std::string> head = files::readRegularFile(path, 16);
+  if (!head) return head.error().message;
+  const std::size_t i = head->compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  if (i < head->size() && std::isdigit(static_cast<unsigned char>((*head)[i]))) return {};
+  return path + ": non è un file di parole di Hunspell (non comincia con il numero delle parole)";
 }
 
 Loaded load(const std::string& aff, const std::string& dic) {

@@ -79,7 +79,8 @@ TEST(SpellFailures, MissingOrBrokenDictionaryNamesTheFile) {
   auto provider = spell::makeHunspellProvider(aff, missing);
   EXPECT_EQ(provider->start(), nullptr);
   EXPECT_NE(provider->why().find(missing), std::string::npos) << provider->why();
-  EXPECT_NE(provider->why().find("No such file"), std::string::npos) << provider->why();
+  EXPECT_NE(provider->why().find("file o cartella inesistente"), std::string::npos)
+      << provider->why();
 
   const std::string missingAff = (dir / "nessuno.aff").string();
   provider = spell::makeHunspellProvider(missingAff, "/usr/share/hunspell/it_IT.dic");
@@ -90,6 +91,7 @@ TEST(SpellFailures, MissingOrBrokenDictionaryNamesTheFile) {
   provider = spell::makeHunspellProvider(aff, dir.string());
   EXPECT_EQ(provider->start(), nullptr);
   EXPECT_NE(provider->why().find(dir.string()), std::string::npos) << provider->why();
+  EXPECT_NE(provider->why().find("è una cartella"), std::string::npos) << provider->why();
 
   // A file that is not a Hunspell word file.
   const std::string bogus = (dir / "bogus.dic").string();

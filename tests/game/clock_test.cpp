@@ -2,6 +2,8 @@
 // The clock in virtual time: the count-down, level changes, whole games, the record.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "game/window/data_files.h"
 #include "game/window/text.h"
 #include "tests/support/game_fixture.h"
@@ -78,7 +80,7 @@ TEST_F(ClockTest, TimeUpWithoutTheSevenLetterWordEndsTheGameAndSavesTheFirstReco
   // No record yet (caption "1"): even 0000000 is a new one.
   EXPECT_EQ(form->record.caption, "1)..CPU...0000000....01 ");
   EXPECT_TRUE(form->newrec1.visible && form->recmsk.visible);
-  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..CPU...0000000....01 "));
+  EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..CPU...0000000....01 "));
   EXPECT_EQ(player.played.back(), form->Dir1.Path + "\\FX05.wav");
   // A new game shows the record read back from the file.
   form->gioca_Click();
@@ -178,14 +180,14 @@ TEST_F(ClockTest, ConfirmationsDuringTheFinalPausesCountInTheBonus) {
 }
 
 TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
-  writeBytes(dir / "Record.RCX", datafiles::scramble("1)..ABC...0000500....02 "));
+  files.stored["Record.RCX"] = datafiles::scramble("1)..ABC...0000500....02 ");
   form->gioca_Click();
   form->Punti.caption = "0000499";
   form->secondsLeft = 0;
   host.ticks(1);
   EXPECT_TRUE(gameOver());
   EXPECT_FALSE(form->newrec1.visible);
-  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..ABC...0000500....02 "));
+  EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..ABC...0000500....02 "));
 
   form->gioca_Click();
   form->nome.text = "gi";
@@ -193,7 +195,7 @@ TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
   form->secondsLeft = 0;
   host.ticks(1);  // the tick upper-cases the name before the record is made
   EXPECT_TRUE(form->newrec1.visible);
-  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..GI...0000500....01 "));
+  EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..GI...0000500....01 "));
 
   // With a two-letter name the stored score is still read whole.
   form->gioca_Click();
@@ -205,16 +207,20 @@ TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
 }
 
 TEST_F(ClockTest, AFailedSaveKeepsTheOldRecordAndStillEndsTheGame) {
-  writeBytes(dir / "Record.RCX", datafiles::scramble("1)..ABC...0000010....01 "));
+  files.stored["Record.RCX"] = datafiles::scramble("1)..ABC...0000010....01 ");
   form->gioca_Click();
-  std::filesystem::create_directory(dir / "Record.RCX.tmp");  // the save cannot be written
+  files.failReplace["Record.RCX"] = ENOSPC;
   form->Punti.caption = "0000500";
   form->secondsLeft = 0;
   host.ticks(1);
   EXPECT_TRUE(gameOver());
-  EXPECT_EQ(fileBytes(dir / "Record.RCX"), datafiles::scramble("1)..ABC...0000010....01 "));
+  EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..ABC...0000010....01 "));
   ASSERT_EQ(host.errors.size(), 1u);
-  EXPECT_NE(host.errors[0].find("Record.RCX"), std::string::npos);
+  EXPECT_EQ(host.errors[0], "LEMMARO: Impossibile salvare il file " +
+                                files.nativeName("Record.RCX") + ": disco pieno" +
+                                cp1252("\nIl record precedente è rimasto com'era."));
+  // The new best score is still shown; the file only missed it.
+  EXPECT_EQ(form->record.caption, "1)..CPU...0000500....01 ");
 }
 
 TEST_F(ClockTest, ASevenLetterWordInTheLastSecondStillPassesTheLevel) {

@@ -48,7 +48,7 @@ TEST_F(GameTest, WithoutADeviceOrDetectorNothingIsShownOrPlayed) {
   form->gioca_Click();
   EXPECT_EQ(form->audioOn, 0);
 
-  Form1 without(GameServices{host, nullptr, nullptr, nullptr});
+  Form1 without(GameServices{host, files, nullptr, nullptr, nullptr});
   without.Form_Load();
   EXPECT_EQ(without.audioOn, 0);
   without.lettera_Click(0);  // no media player, no detector: still no crash

@@ -2,7 +2,10 @@
 // Start-up and the two data files: exact bytes in, exact captions and lists out.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "game/window/data_files.h"
+#include "game/window/record_line.h"
 #include "game/window/text.h"
 #include "tests/support/game_fixture.h"
 
@@ -25,6 +28,27 @@ TEST(RecordFile, TheLastWordWithADigitOneToFiveWins) {
   ASSERT_TRUE(datafiles::readRecord(scramble("xx0 ab9 z3z  tail"), caption));
   EXPECT_EQ(caption, "3z");
   EXPECT_FALSE(datafiles::readRecord(scramble("nodigits here "), caption));
+}
+
+TEST(RecordLine, WhatIsComposedIsStoredReadBackAndScoredAlike) {
+  struct Case {
+    const char* name;
+    const char* score;
+    double value;
+  };
+  for (const Case& c :
+       {Case{"CPU", "0001234", 1234}, Case{"GI", "0000500", 500}, Case{"A", "9999999", 9999999},
+        Case{"", "0000030", 30}, Case{"CPU", "123456789", 123456789}}) {
+    const std::string line = recordline::compose(c.name, c.score, "07");
+    EXPECT_EQ(line, std::string("1)..") + c.name + "..." + c.score + "....07 ");
+    std::string shown;
+    ASSERT_TRUE(datafiles::readRecord(scramble(line), shown)) << line;
+    EXPECT_EQ(shown + " ", line);
+    EXPECT_EQ(recordline::score(shown), c.value) << line;
+    EXPECT_EQ(recordline::score(line), c.value) << line;
+  }
+  EXPECT_EQ(recordline::score("1"), 0);           // the design caption: no record yet
+  EXPECT_EQ(recordline::score("1234....02"), 0);  // what a name with a space leaves
 }
 
 TEST(DataFile, EntriesPhrasesAndTheirEdges) {
@@ -53,7 +77,7 @@ TEST(DataFile, EntriesPhrasesAndTheirEdges) {
 
 TEST_F(GameTest, StartUpFillsTheListsAndTheBoard) {
   writeDati({"CASA", "ORA"}, {"ALBERGO", "CAMMINO"});
-  writeBytes(dir / "Record.RCX", scramble("1)..GIO...0001234....03 "));
+  files.stored["Record.RCX"] = scramble("1)..GIO...0001234....03 ");
   start();
 
   EXPECT_EQ(form->wordList[1], "LEMMARO");
@@ -77,8 +101,8 @@ TEST_F(GameTest, StartUpFillsTheListsAndTheBoard) {
 
 TEST_F(GameTest, MissingFilesAreCreatedEmpty) {
   start();
-  EXPECT_TRUE(std::filesystem::exists(dir / "Record.RCX"));
-  EXPECT_TRUE(std::filesystem::exists(dir / "Dati.RCX"));
+  EXPECT_EQ(files.stored.count("Record.RCX"), 1u);
+  EXPECT_EQ(files.stored.count("Dati.RCX"), 1u);
   EXPECT_EQ(form->record.caption, "1");
   EXPECT_EQ(form->label3.caption, "0");
   EXPECT_EQ(letterRow(), "_______");
@@ -88,23 +112,46 @@ TEST_F(GameTest, MissingFilesAreCreatedEmpty) {
 TEST_F(GameTest, AnUnreadableDataDirectoryIsReportedAndTheGamePlaysOn) {
   // The directory disappears after the window is made: neither file can be opened.
   writeDati({"CASA"}, {"ALBERGO"});
-  form = std::make_unique<Form1>(GameServices{host, &spellCheckers, &player, &cards});
+  form = std::make_unique<Form1>(GameServices{host, files, &spellCheckers, &player, &cards});
   host.attach(*form);
-  form->Dir1.Path = (dir / "gone").string();
+  EXPECT_EQ(form->Dir1.Path, files.directory());
+  form->Dir1.Path = files.directory() + "/gone";
   form->Form_Load();
   ASSERT_EQ(host.errors.size(), 2u);
-  EXPECT_NE(host.errors[0].find((dir / "gone" / "Record.RCX").string()), std::string::npos);
-  EXPECT_NE(host.errors[0].find("No such file or directory"), std::string::npos);
+  EXPECT_NE(host.errors[0].find(files.directory() + "/gone/Record.RCX"), std::string::npos);
+  EXPECT_NE(host.errors[0].find("file o cartella inesistente"), std::string::npos);
   EXPECT_NE(host.errors[1].find("Dati.RCX"), std::string::npos);
   EXPECT_EQ(form->record.caption, "1");
+  EXPECT_TRUE(form->Timer1.enabled);
+}
+
+TEST_F(GameTest, AFileThatCannotBeReadIsNamedWithItsReasonInItalian) {
+  writeDati({"CASA"}, {"ALBERGO"});
+  files.stored["Record.RCX"] = scramble("1)..GIO...0001234....03 ");
+  files.failLoad["Record.RCX"] = EACCES;
+  start();
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0], "LEMMARO: Impossibile leggere il file " +
+                                files.nativeName("Record.RCX") + ": permesso negato" +
+                                cp1252("\nIl record non è stato letto; si gioca lo stesso."));
+  EXPECT_EQ(form->record.caption, "1");
+  EXPECT_EQ(form->Frase.caption, "ALBERGO");  // the words were read: play goes on
+
+  // The words cannot be read on the next game: it starts all the same, with none.
+  files.failLoad["Dati.RCX"] = EISDIR;
+  form->gioca_Click();
+  ASSERT_EQ(host.errors.size(), 3u);
+  EXPECT_NE(host.errors[2].find(files.nativeName("Dati.RCX") + cp1252(": è una cartella")),
+            std::string::npos);
+  EXPECT_TRUE(form->List2.items.empty());
   EXPECT_TRUE(form->Timer1.enabled);
 }
 
 TEST_F(GameTest, GarbageDataIsReadSafely) {
   std::string garbage;
   for (int i = 0; i < 200000; ++i) garbage += static_cast<char>((i * 7919) % 256);
-  writeBytes(dir / "Dati.RCX", garbage);
-  writeBytes(dir / "Record.RCX", garbage);
+  files.stored["Dati.RCX"] = garbage;
+  files.stored["Record.RCX"] = garbage;
   start();
   EXPECT_LE(static_cast<int>(form->List2.items.size()), Form1::kWordSlots);
   for (const auto& phrase : form->List2.items) EXPECT_EQ(phrase.size(), 7u);

@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/game_fixture.h"
 
-#include <fstream>
-#include <iterator>
-
-#include <unistd.h>
-
 #include "game/window/data_files.h"
 #include "game/window/text.h"
 
@@ -17,38 +12,17 @@ std::string datiBytes(const std::vector<std::string>& words,
   return datafiles::scramble(text);
 }
 
-std::string fileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+GameTest::GameTest() = default;
 
-void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-GameTest::GameTest() {
-  previousDir_ = std::filesystem::current_path();
-  static int counter = 0;
-  dir = std::filesystem::temp_directory_path() /
-        ("lemmaro-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  std::filesystem::current_path(dir);
-}
-
-GameTest::~GameTest() {
-  form.reset();
-  std::filesystem::current_path(previousDir_);
-  std::filesystem::remove_all(dir);
-}
+GameTest::~GameTest() { form.reset(); }
 
 void GameTest::writeDati(const std::vector<std::string>& words,
                          const std::vector<std::string>& phrases) {
-  writeBytes(dir / "Dati.RCX", datiBytes(words, phrases));
+  files.stored["Dati.RCX"] = datiBytes(words, phrases);
 }
 
 void GameTest::start() {
-  form = std::make_unique<Form1>(GameServices{host, &spellCheckers, &player, &cards});
+  form = std::make_unique<Form1>(GameServices{host, files, &spellCheckers, &player, &cards});
   host.attach(*form);
   form->Form_Load();
 }

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A game on the virtual host, in a data directory of its own.
+// A game on the virtual host, with data files of its own in memory.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "game/window/form1.h"
 #include "tests/support/fakes.h"
+#include "tests/support/memory_data_files.h"
 #include "tests/support/virtual_host.h"
 
 // The stored bytes of a Dati.RCX: one entry a line, CR-LF line ends; phrases are
@@ -17,10 +17,6 @@
 // their entry is nine characters long.
 std::string datiBytes(const std::vector<std::string>& words,
                       const std::vector<std::string>& phrases);
-
-// Reads a file's bytes (empty when missing).
-std::string fileBytes(const std::filesystem::path& path);
-void writeBytes(const std::filesystem::path& path, const std::string& bytes);
 
 class GameTest : public ::testing::Test {
  protected:
@@ -42,13 +38,10 @@ class GameTest : public ::testing::Test {
   void confirm(const std::string& word);
   int score() const;
 
-  std::filesystem::path dir;
+  MemoryDataFiles files;
   VirtualHost host;
   FakeSpellCheckers spellCheckers;
   FakeMediaPlayer player;
   FakeCards cards;
   std::unique_ptr<Form1> form;
-
- private:
-  std::filesystem::path previousDir_;
 };

@@ -5,43 +5,31 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "game/window/data_files.h"
 #include "game/window/form1.h"
 #include "platform/forms/raster_op.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/resources.h"
+#include "tests/support/memory_data_files.h"
 
 namespace {
 
 using forms::rgb;
 
-// The data files are read from the directory the window is made in: give each test a
-// fresh one with a small word list holding one phrase.
-class DataDirectory {
+// Each test's data files: a small word list holding one phrase.
+class DataFiles : public MemoryDataFiles {
  public:
-  DataDirectory() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path().toStdString());
+  DataFiles() {
     // Entries end with CR; the LF after a CR starts the next entry, so the phrase
     // line is LF, one filler character and the seven letters.
-    write("Dati.RCX", "CASA\r\nxABITARE\r\nROSA\r");
+    stored["Dati.RCX"] = datafiles::scramble("CASA\r\nxABITARE\r\nROSA\r");
   }
-  ~DataDirectory() { std::filesystem::current_path(previous_); }
-
- private:
-  static void write(const char* name, const std::string& text) {
-    std::ofstream out(name, std::ios::binary);
-    for (char c : text) out.put(static_cast<char>(static_cast<unsigned char>(c) ^ 0xFF));
-  }
-  QTemporaryDir dir_;
-  std::filesystem::path previous_;
 };
 
 forms::Colour at(const QImage& image, int x, int y) {
@@ -53,7 +41,7 @@ QPoint centre(const forms::Control& c) { return qthost::toPixels(c.rect).center(
 
 class GameWindow : public ::testing::Test {
  protected:
-  GameWindow() : form(GameServices{host, nullptr, nullptr, nullptr}) {
+  GameWindow() : form(GameServices{host, data, nullptr, nullptr, nullptr}) {
     host.show(form);
     form.Form_Load();
     QCoreApplication::processEvents();  // as the program's event loop starts
@@ -68,7 +56,7 @@ class GameWindow : public ::testing::Test {
     c.onClick = [this, &c](int index) { clicks.emplace_back(c.name, index); };
   }
 
-  DataDirectory data;
+  DataFiles data;
   qthost::QtHost host;
   Form1 form;
   qthost::FormWindow* window = nullptr;
