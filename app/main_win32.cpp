@@ -8,9 +8,11 @@
 #include <string>
 
 #include "game/window/form1.h"
+#include "platform/files/disk_data_files.h"
 #include "platform/win32/com_object.h"
 #include "platform/win32/media_player.h"
 #include "platform/win32/spell_checkers.h"
+#include "platform/win32/text.h"
 #include "platform/win32/win32_host.h"
 
 namespace {
@@ -58,7 +60,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                    cards.why().c_str());
     std::fflush(stderr);
 
-    Form1 form(GameServices{host, spellCheckers.get(), &mediaPlayer, cards.get()});
+    // The data directory is the one the program was started in, as the system names it.
+    std::wstring here(MAX_PATH, L'\0');
+    here.resize(GetCurrentDirectoryW(static_cast<DWORD>(here.size()), here.data()));
+    if (here.size() >= MAX_PATH) {
+      here.resize(here.size() + 1);
+      here.resize(GetCurrentDirectoryW(static_cast<DWORD>(here.size()), here.data()));
+    }
+    files::DiskDataFiles dataFiles(here.empty() ? std::string(".") : win32host::wideToUtf8(here));
+    Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
     host.show(form);
     form.Form_Load();
     status = host.run();

@@ -68,8 +68,9 @@ Win32MediaPlayer::~Win32MediaPlayer() {
 }
 
 void Win32MediaPlayer::setURL(const std::string& path) {
-  // The game's path is already native here: directory, backslash, name.
-  const std::wstring file = toWide(path);
+  // The game's path is already native here: the directory as the system gave it
+  // (UTF-8), a backslash, the name.
+  const std::wstring file = utf8ToWide(path);
   if (player_) {
     VARIANT url;
     VariantInit(&url);
