@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real game under Wine, on a virtual X display, looked at and clicked as a player
+# would: the window's size and title, the lamp's colour, a raster-operation pixel against
+# the artwork under it, a tile click moving its letter up and back, and "Conferma"
+# giving a verdict. The window's picture is kept for whoever wants to look at it.
+#
+#   game_window_under_wine.sh LEMMARO_EXE BOARD_PNG OUTPUT_DIR
+#
+# Runs itself under xvfb-run when there is no display. WINEPREFIX defaults to a prefix in
+# OUTPUT_DIR; it is made on first use.
+set -euo pipefail
+
+exe=$1 board=$2 out=$3
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+mkdir -p "$out"
+exe=$(realpath "$exe") board=$(realpath "$board") out=$(realpath "$out")
+export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$out/wine}
+[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A data directory of the game's own: one word and one phrase, so the deal is known.
+play=$(mktemp -d)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$play"' EXIT
+/usr/bin/python3 - "$play/Dati.RCX" <<'PY'
+import sys
+# Entries end with CR LF; the phrase carries the line feed and one mark before its
+# seven letters, which makes it nine characters long.
+text = "CASA\r\n-ALBERGO\r\n"
+open(sys.argv[1], "wb").write(bytes(b ^ 0xFF for b in text.encode("cp1252")))
+PY
+
+(cd "$play" && LEMMARO_NO_DIALOGS=1 wine "$exe" >"$out/lemmaro-wine.log" 2>&1) &
+window=
+for _ in $(seq 1 60); do
+  window=$(xdotool search --name '^LEMMARO' 2>/dev/null | head -1 || true)
+  [ -n "$window" ] && break
+  sleep 0.5
+done
+[ -n "$window" ] || fail "no LEMMARO window appeared"
+sleep 1.5  # the first paint and the first tick
+
+title=$(xdotool getwindowname "$window")
+geometry=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+echo "window: \"$title\" $geometry"
+case $title in LEMMARO*) ;; *) fail "title is \"$title\"" ;; esac
+# Without a window manager the X window is the client area.
+[ "$geometry" = "538x388" ] || fail "client area is $geometry, not 538x388"
+
+shot() { import -window "$window" "$out/$1.png"; }
+pixel() { convert "$out/$1.png" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:; }
+# The share of dark pixels inside a tile, its border left out: a letter inks 5 % or more.
+ink() {
+  convert "$out/$1.png" -crop "35x35+$(($2 + 3))+$(($3 + 3))" +repage -colorspace gray \
+    -threshold 50% -format "%[fx:int(1000*(1-mean))]" info:
+}
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.7; }
+
+shot lemmaro-wine
+lamp=$(pixel lemmaro-wine 465 218)
+echo "lamp: $lamp"
+[ "$lamp" = "192,0,0" ] || fail "the lamp is $lamp, not 192,0,0"
+
+# Shape15 is black in not-xor-pen mode: where nothing else is drawn it inverts the board.
+read -r r g b < <(convert "$board" -format "%[fx:round(255*p{395,176}.r)] %[fx:round(255*p{395,176}.g)] %[fx:round(255*p{395,176}.b)]" info:) || true
+inverted="$((255 - r)),$((255 - g)),$((255 - b))"
+tinted=$(pixel lemmaro-wine 395 176)
+echo "not-xor pixel: board $r,$g,$b -> $tinted"
+[ "$tinted" = "$inverted" ] || fail "not-xor-pen gave $tinted over $r,$g,$b, not $inverted"
+
+# lettera(0) at (16, 328), scelta(0) at (16, 280), each 41 x 41.
+[ "$(ink lemmaro-wine 16 328)" -ge 50 ] || fail "the first letter tile shows no letter"
+[ "$(ink lemmaro-wine 16 280)" -lt 10 ] || fail "the first word tile is not empty"
+click 36 348
+shot after-letter-click
+[ "$(ink after-letter-click 16 280)" -ge 50 ] || fail "the letter did not move up"
+[ "$(ink after-letter-click 16 328)" -lt 10 ] || fail "the letter tile kept its letter"
+click 36 300
+shot after-word-click
+[ "$(ink after-word-click 16 328)" -ge 50 ] || fail "the letter did not come home"
+[ "$(ink after-word-click 16 280)" -lt 10 ] || fail "the word tile kept the letter"
+
+# One letter confirmed: the verdict goes to the message line at the top left.
+click 36 348
+shot before-confirm
+click 166 257
+sleep 1
+shot after-confirm
+changed=$(compare -metric AE -fuzz 10% "$out/before-confirm.png[320x120+20+26]" \
+  "$out/after-confirm.png[320x120+20+26]" null: 2>&1 || true)
+echo "message line: $changed pixels changed"
+[ "${changed%%.*}" -ge 100 ] || fail "Conferma showed no verdict"
+
+xdotool windowclose "$window" 2>/dev/null || true
+echo "PASS: pictures in $out"
