@@ -8,7 +8,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
-.PHONY: all deps configure build play run test bench clean windows
+.PHONY: all deps configure build play run test bench clean windows test-windows
 
 all: build
 
@@ -41,6 +41,10 @@ BUILD_WIN ?= build-win
 windows: deps
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake $(CMAKE_FLAGS)
 	cmake --build $(BUILD_WIN) -j $(JOBS)
+
+# Runs the Windows build's tests under Wine, in a Wine prefix of the build tree's own.
+test-windows: windows
+	cd $(BUILD_WIN) && ctest --output-on-failure
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WIN)

@@ -4,32 +4,12 @@
 #include <cmath>
 
 #include "detector/cards.h"
+#include "detector/type_info.h"
 #include "platform/com/variant.h"
 
 namespace echodet {
 
 namespace {
-
-struct Member {
-  const char* name;
-  DISPID id;
-};
-constexpr Member kMembers[] = {
-    {"CardValue", kDispidCardValue},
-    {"Go", kDispidGo},
-    {"About", kDispidAbout},
-};
-
-// Member names are matched without regard to case, as automation does. Our names
-// are plain ASCII, so a UTF-16 character outside it never matches.
-bool sameName(const OLECHAR* wide, const char* ascii) {
-  auto lower = [](unsigned c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; };
-  for (; *ascii; ++wide, ++ascii) {
-    if (*wide == 0 || *wide > 0x7F) return false;
-    if (lower(*wide) != lower(static_cast<unsigned char>(*ascii))) return false;
-  }
-  return *wide == 0;
-}
 
 // Converts an argument for the Boolean property the way automation coerces to
 // Boolean: numbers are true when nonzero, Empty is false; strings, objects, Null
@@ -105,30 +85,22 @@ HRESULT toBool(const VARIANT& in, VARIANT_BOOL* out) {
 
 HRESULT Cards::GetTypeInfoCount(UINT* pctinfo) {
   if (!pctinfo) return E_POINTER;
-  *pctinfo = 0;  // hosts bind by the published dispatch identifiers instead
+  *pctinfo = typeInfoCount();
   return S_OK;
 }
 
-HRESULT Cards::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
+HRESULT Cards::GetTypeInfo(UINT iTInfo, LCID, ITypeInfo** ppTInfo) {
   if (!ppTInfo) return E_POINTER;
   *ppTInfo = nullptr;
-  return DISP_E_BADINDEX;
+  if (iTInfo != 0) return DISP_E_BADINDEX;
+  return cardsTypeInfo(ppTInfo);
 }
 
 HRESULT Cards::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID,
                              DISPID* rgDispId) {
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!rgszNames || !rgDispId || cNames == 0) return E_INVALIDARG;
-  for (UINT i = 0; i < cNames; ++i) rgDispId[i] = DISPID_UNKNOWN;
-  if (!rgszNames[0]) return DISP_E_UNKNOWNNAME;
-  for (const Member& m : kMembers) {
-    if (sameName(rgszNames[0], m.name)) {
-      rgDispId[0] = m.id;
-      // Further names would be parameter names; no member has named ones.
-      return cNames == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-    }
-  }
-  return DISP_E_UNKNOWNNAME;
+  return idsOfNames(rgszNames, cNames, rgDispId);
 }
 
 HRESULT Cards::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags, DISPPARAMS* params,

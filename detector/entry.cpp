@@ -46,6 +46,12 @@ class CardsFactory final : public IClassFactory {
 
 CardsFactory g_factory;
 
+// Recorded under this library's own path, wherever it was installed.
+const com::server::ClassInfo kCardsClass = {
+    echodet::CLSID_Cards, echodet::kProgID, "Echodet sound-card detector",
+    true,  // a control, hosted on its container's form
+};
+
 }  // namespace
 
 COM_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
@@ -57,11 +63,10 @@ COM_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
 
 COM_EXPORT HRESULT DllCanUnloadNow() { return com::server::canUnloadNow(); }
 
-// Records the class under this library's own path, wherever it was installed.
 COM_EXPORT HRESULT DllRegisterServer() {
-  return com::server::registerClass(echodet::CLSID_Cards, echodet::kProgID, &g_factory);
+  return com::server::registerClass(kCardsClass, &g_factory);
 }
 
 COM_EXPORT HRESULT DllUnregisterServer() {
-  return com::server::unregisterClass(echodet::CLSID_Cards, echodet::kProgID);
+  return com::server::unregisterClass(kCardsClass, &g_factory);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How the control finds out whether the machine has a sound card.
+// How the control finds out whether the machine has a sound card. Each system has
+// its own probe, in a file of its own that the build picks.
 #pragma once
 
 namespace echodet {

@@ -8,6 +8,9 @@
 
 #include "platform/com/types.h"
 
+// On Windows the system headers that types.h includes declare all of these.
+#if !defined(_WIN32)
+
 struct ITypeInfo;  // never handed out: our objects publish no type information
 struct IEnumConnections;
 struct IEnumConnectionPoints;
@@ -93,3 +96,5 @@ struct IConnectionPointContainer : IUnknown {
  protected:
   ~IConnectionPointContainer() = default;
 };
+
+#endif  // !_WIN32

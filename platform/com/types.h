@@ -1,9 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Basic COM types with the binary layout they have on 64-bit Windows, so that a
+// Basic COM types. This header and interfaces.h and variant.h are the one place
+// that knows which system it is on: on Windows the system's own declarations are
+// the contract, and nothing else is declared; elsewhere these are ours, under the
+// same names and with the binary layout they have on 64-bit Windows, so that a
 // client and a server compiled separately (or in another language) agree on every
 // byte that crosses a vtable call. Header only: an outside client may include this
 // file alone to get the layouts.
 #pragma once
+
+#if defined(_WIN32)
+
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max stay usable
+#endif
+#include <windows.h>
+// windows.h pulls these in too, but only when nothing trims it down.
+#include <oaidl.h>
+#include <ocidl.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#else
 
 #include <cstddef>
 #include <cstdint>
@@ -246,3 +263,5 @@ static_assert(offsetof(EXCEPINFO, bstrSource) == 8);
 static_assert(offsetof(EXCEPINFO, pvReserved) == 40);
 static_assert(offsetof(EXCEPINFO, scode) == 56);
 #endif
+
+#endif  // _WIN32

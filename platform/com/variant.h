@@ -5,6 +5,9 @@
 
 #include "platform/com/types.h"
 
+// On Windows these come from the system (oleaut32).
+#if !defined(_WIN32)
+
 // A BSTR points just past a 32-bit byte count and is followed by a terminating
 // zero; it may also hold embedded zeros. Null is a valid, empty BSTR.
 BSTR SysAllocString(LPCOLESTR text);
@@ -16,3 +19,5 @@ void VariantInit(VARIANT* v);
 // Frees what the variant owns (its BSTR, its interface reference) and leaves it
 // VT_EMPTY. By-reference variants own nothing.
 HRESULT VariantClear(VARIANT* v);
+
+#endif  // !_WIN32

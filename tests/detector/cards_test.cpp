@@ -2,7 +2,6 @@
 // The control in process, through the C++ interface declarations: property-changed
 // notification to the host's sinks, and the card count's guard against a broken
 // sound library.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +11,7 @@
 #include "detector/sound_probe.h"
 #include "platform/com/interfaces.h"
 #include "platform/com/ptr.h"
+#include "tests/detector/library.h"
 
 namespace {
 
@@ -21,13 +21,13 @@ using DllGetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, void**);
 using DllCanUnloadNowFn = HRESULT (*)();
 
 void* library() {
-  static void* lib = ::dlopen(ECHODET_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  static void* lib = testing_library::open(ECHODET_LIBRARY);
   return lib;
 }
 
 com::Ptr<ICards> createCards() {
-  auto getClassObject =
-      reinterpret_cast<DllGetClassObjectFn>(::dlsym(library(), "DllGetClassObject"));
+  auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(
+      testing_library::entryPoint(library(), "DllGetClassObject"));
   com::Ptr<IClassFactory> factory;
   com::Ptr<ICards> cards;
   if (getClassObject &&
@@ -125,7 +125,8 @@ TEST(CardsNotification, EveryWriteOfCardValueReachesTheConnectedSinks) {
 }
 
 TEST(CardsNotification, ConnectionPointsRefuseStrangersAndKeepTheControlAlive) {
-  auto canUnload = reinterpret_cast<DllCanUnloadNowFn>(::dlsym(library(), "DllCanUnloadNow"));
+  auto canUnload = reinterpret_cast<DllCanUnloadNowFn>(
+      testing_library::entryPoint(library(), "DllCanUnloadNow"));
   ASSERT_TRUE(canUnload);
   com::Ptr<ICards> cards = createCards();
   ASSERT_TRUE(cards);

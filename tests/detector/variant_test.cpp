@@ -3,6 +3,8 @@
 // handed back.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/com/interfaces.h"
 #include "platform/com/status.h"
 #include "platform/com/variant.h"
@@ -31,7 +33,7 @@ TEST(ComStrings, KeepTheirLengthIncludingEmbeddedZeros) {
   SysFreeString(s);
 
   BSTR t = SysAllocString(OLESTR("Scheda"));
-  EXPECT_EQ(std::u16string(t, SysStringLen(t)), u"Scheda");
+  EXPECT_EQ(std::basic_string<OLECHAR>(t, SysStringLen(t)), OLESTR("Scheda"));
   SysFreeString(t);
   EXPECT_EQ(SysStringLen(nullptr), 0u);
   EXPECT_EQ(SysAllocString(nullptr), nullptr);

@@ -1,29 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The probe on Linux: the system sound library's list of cards.
+#include <dlfcn.h>
+
 #include "detector/sound_probe.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 namespace echodet {
-
-#if defined(_WIN32)
-
-int soundCardCount() {
-  using NumDevsFn = UINT(WINAPI*)();
-  static const NumDevsFn numDevs = [] {
-    HMODULE winmm = ::LoadLibraryW(L"winmm.dll");
-    return winmm ? reinterpret_cast<NumDevsFn>(::GetProcAddress(winmm, "waveOutGetNumDevs"))
-                 : nullptr;
-  }();
-  // The count comes back unsigned; taken as signed, a nonsense value is not "present".
-  const int n = numDevs ? static_cast<int>(numDevs()) : 0;
-  return n > 0 ? n : 0;
-}
-
-#else
 
 namespace {
 
@@ -42,7 +23,5 @@ int soundCardCount() {
   static const SndCardNextFn next = lookUpSndCardNext();
   return next ? countCards(next) : 0;
 }
-
-#endif
 
 }  // namespace echodet
