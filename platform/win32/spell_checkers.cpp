@@ -104,7 +104,7 @@ std::unique_ptr<spell::SpellChecker> startSystemChecker(std::string* why) {
   HRESULT hr = CoCreateInstance(__uuidof(SpellCheckerFactory), nullptr, CLSCTX_INPROC_SERVER,
                                 __uuidof(ISpellCheckerFactory), reinterpret_cast<void**>(&factory));
   if (FAILED(hr)) {
-    *why = "the system has no spell-checking service: " + describe(hr);
+    *why = "il sistema non ha un servizio di controllo ortografico: " + describe(hr);
     return nullptr;
   }
   BOOL supported = FALSE;
@@ -113,8 +113,9 @@ std::unique_ptr<spell::SpellChecker> startSystemChecker(std::string* why) {
   if (SUCCEEDED(hr) && supported) hr = factory->CreateSpellChecker(L"it-IT", &checker);
   factory->Release();
   if (FAILED(hr) || !checker) {
-    *why = FAILED(hr) ? "the system's spell checker cannot start for it-IT: " + describe(hr)
-                      : std::string("the system's spell checker has no Italian (it-IT)");
+    *why = FAILED(hr)
+               ? "il controllo ortografico del sistema non parte per it-IT: " + describe(hr)
+               : std::string("il controllo ortografico del sistema non ha l'italiano (it-IT)");
     return nullptr;
   }
   return std::make_unique<SystemChecker>(checker);
@@ -126,6 +127,7 @@ class ChainProvider : public spell::SpellCheckerProvider {
     std::string wordWhy, systemWhy;
     if (IDispatch* app = createByProgID(L"Word.Application", CLSCTX_LOCAL_SERVER, &wordWhy))
       return std::make_unique<WordChecker>(app);
+    wordWhy = "nessun elaboratore di testi (" + wordWhy + ")";
     if (auto checker = startSystemChecker(&systemWhy)) return checker;
     why_ = wordWhy + "; " + systemWhy;
     return nullptr;
