@@ -9,6 +9,10 @@ set -euo pipefail
 
 installer=$(realpath "$1")
 if [ -z "${DISPLAY:-}" ]; then
+  # A Wine server still running from a command without a display would serve this
+  # game's windows too, and it has nowhere to show them.
+  WINEDEBUG=-all wineserver -k 2>/dev/null || true
+  WINEDEBUG=-all wineserver -w
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 : "${WINEPREFIX:?}"
