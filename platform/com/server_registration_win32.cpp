@@ -201,8 +201,8 @@ bool typeLibRegisteredIn(HKEY hive, const TLIBATTR& attr) {
                              std::to_wstring(attr.wMinorVerNum));
 }
 
-bool accessDenied(LSTATUS status) { return status == ERROR_ACCESS_DENIED; }
-bool accessDenied(HRESULT hr, int) { return hr == E_ACCESSDENIED || hr == TYPE_E_REGISTRYACCESS; }
+bool keyAccessDenied(LSTATUS status) { return status == ERROR_ACCESS_DENIED; }
+bool typeLibAccessDenied(HRESULT hr) { return hr == E_ACCESSDENIED || hr == TYPE_E_REGISTRYACCESS; }
 
 // The class and the type library into one hive. On failure nothing of ours is
 // left in it. `denied` says whether the hive refused us rather than failing.
@@ -211,7 +211,7 @@ HRESULT registerIn(const ClassesRoot& root, const ClassInfo& info, const std::ws
   const LSTATUS status = writeValues(root.hive, classValues(info, library, attr));
   if (status != ERROR_SUCCESS) {
     removeClass(root.hive, info);
-    *denied = accessDenied(status);
+    *denied = keyAccessDenied(status);
     if (reason)
       *reason =
           std::string("cannot write the class in ") + root.name + ": " + systemMessage(status);
@@ -223,7 +223,7 @@ HRESULT registerIn(const ClassesRoot& root, const ClassInfo& info, const std::ws
                          : ::RegisterTypeLibForUser(typeLib, path.data(), nullptr);
   if (FAILED(hr)) {
     removeClass(root.hive, info);
-    *denied = accessDenied(hr, 0);
+    *denied = typeLibAccessDenied(hr);
     if (reason) *reason = std::string("cannot register the type library in ") + root.name;
     return SELFREG_E_TYPELIB;
   }

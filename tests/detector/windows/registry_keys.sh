@@ -5,6 +5,24 @@
 set -u
 want=$1
 status=0
+class='HKCR\CLSID\{647FF8DE-A292-4C63-BBFF-03FA5C4785EF}'
+
+# One value of a key must read as expected: value name ("" for the default), text.
+expect() {
+  if ! wine reg query "$1" $2 2>/dev/null | tr -d '\r' | grep -qF -- "$3"; then
+    echo "$1 $2 does not hold $3"
+    status=1
+  fi
+}
+if [ "$want" = present ]; then
+  expect "$class\\InprocServer32" /ve '\Echodet.ocx'
+  expect "$class\\InprocServer32" '/v ThreadingModel' Apartment
+  expect "$class\\ProgID" /ve Echodet.Cards
+  expect "$class\\TypeLib" /ve '{161B1695-2A86-4F33-ACA9-B01826097625}'
+  expect 'HKCR\Echodet.Cards\CLSID' /ve '{647FF8DE-A292-4C63-BBFF-03FA5C4785EF}'
+  expect "$class" '/s' 'Control'
+fi
+
 for key in \
   'HKCR\CLSID\{647FF8DE-A292-4C63-BBFF-03FA5C4785EF}' \
   'HKCR\Echodet.Cards' \
