@@ -8,7 +8,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
-.PHONY: all deps configure build play run test bench sanitize fuzz deb clean windows test-windows
+.PHONY: all deps configure build play run test bench sanitize fuzz deb clean windows windows-installer test-windows
 
 all: build
 
@@ -69,8 +69,16 @@ windows: deps
 	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake $(CMAKE_FLAGS)
 	cmake --build $(BUILD_WIN) -j $(JOBS)
 
-# Runs the Windows build's tests under Wine, in a Wine prefix of the build tree's own.
-test-windows: windows
+# The installer packs the dictionary and the effects that the Linux build's generators
+# write; only those generators are built here, not the Linux program.
+windows-installer: windows configure
+	cmake --build $(BUILD) --target play_data -j $(JOBS)
+	cmake -S . -B $(BUILD_WIN) -DLEMMARO_PLAY_DATA=$(abspath $(BUILD))/play
+	cmake --build $(BUILD_WIN) --target installer -j $(JOBS)
+
+# Runs the Windows build's tests under Wine, in a Wine prefix of the build tree's own:
+# the control, the game's scenarios, the painter, the real window and the installer.
+test-windows: windows-installer
 	cd $(BUILD_WIN) && ctest --output-on-failure
 
 # The Debian package, built from a copy of the source in $(BUILD)/deb/ so that the

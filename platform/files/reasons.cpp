@@ -18,7 +18,9 @@ std::string reason(int code) {
     case EROFS:
       return "file system di sola lettura";
     case ENOSPC:
+#ifdef EDQUOT  // no disk quotas in the Windows C library's list
     case EDQUOT:
+#endif
       return "disco pieno";
     case EISDIR:
       return "è una cartella";

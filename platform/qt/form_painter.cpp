@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "platform/forms/cp1252.h"
+#include "platform/forms/paint_key.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/resources.h"
 

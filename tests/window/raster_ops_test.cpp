@@ -8,6 +8,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/raster_op.h"
 #include "platform/qt/form_painter.h"
+#include "tests/support/raster_cases.h"
 
 namespace {
 
@@ -21,33 +22,14 @@ Colour at(const QImage& image, int x, int y) {
 }
 
 QImage board(Colour colour, qreal dpr = 1.0) {
-  QImage image(static_cast<int>(40 * dpr), static_cast<int>(30 * dpr), QImage::Format_RGB32);
+  QImage image(static_cast<int>(rastercases::kBoardWidth * dpr),
+               static_cast<int>(rastercases::kBoardHeight * dpr), QImage::Format_RGB32);
   image.setDevicePixelRatio(dpr);
   image.fill(qRgb(forms::red(colour), forms::green(colour), forms::blue(colour)));
   return image;
 }
 
-// A 20 x 15 pixel shape at (5, 5); controls are not copyable, so it is painted here.
-struct TestShape : forms::Shape {
-  TestShape(forms::ShapeKind kind, DrawMode mode, Colour fill, Colour border, int width = 1) {
-    shape = kind;
-    rect = {75, 75, 300, 225};
-    filled = true;
-    fillColor = fill;
-    borderColor = border;
-    borderWidth = width;
-    drawMode = mode;
-  }
-};
-
-constexpr DrawMode kModes[] = {DrawMode::MergePen, DrawMode::MergePenNot, DrawMode::NotXorPen,
-                               DrawMode::MaskNotPen, DrawMode::CopyPen};
-
-// Bit patterns that differ in every channel, so a channel mix-up or a skipped NOT shows.
-constexpr Colour kBackgrounds[] = {rgb(0x12, 0x9A, 0xF0), rgb(0xE7, 0x3C, 0x55), rgb(0, 0, 0),
-                                   rgb(255, 255, 255)};
-constexpr Colour kPens[] = {rgb(0xC0, 0x55, 0x0F), rgb(192, 0, 0), rgb(0, 0, 255), rgb(0, 0, 0),
-                            rgb(128, 128, 255)};
+using rastercases::TestShape;
 
 TEST(RasterOps, ModesAreTheClassicBinaryOperations) {
   // One channel, all four combinations of a pen bit and a board bit (0x0F/0x33), as
@@ -64,21 +46,19 @@ TEST(RasterOps, ModesAreTheClassicBinaryOperations) {
 }
 
 TEST(RasterOps, FillAndBorderEachApplyTheirOperationOnce) {
-  for (DrawMode mode : kModes) {
-    for (Colour bg : kBackgrounds) {
-      for (Colour pen : kPens) {
-        const Colour border = rgb(0x3C, 0xF0, 0x81);
+  // The table the Windows painter is held to as well.
+  for (DrawMode mode : rastercases::kModes) {
+    for (Colour bg : rastercases::kBackgrounds) {
+      for (Colour pen : rastercases::kPens) {
         QImage image = board(bg);
-        qthost::compositeShape(TestShape(forms::ShapeKind::Rectangle, mode, pen, border), image);
+        qthost::compositeShape(
+            TestShape(forms::ShapeKind::Rectangle, mode, pen, rastercases::kBorder), image);
         SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(mode) << " bg " << std::hex
                                           << bg << " pen " << pen);
-        EXPECT_EQ(at(image, 15, 12), forms::applyDrawMode(mode, bg, pen));  // inside
-        EXPECT_EQ(at(image, 6, 6), forms::applyDrawMode(mode, bg, pen));  // just inside the border
-        EXPECT_EQ(at(image, 5, 5), forms::applyDrawMode(mode, bg, border));  // corner of the border
-        EXPECT_EQ(at(image, 24, 19), forms::applyDrawMode(mode, bg, border));  // opposite corner
-        EXPECT_EQ(at(image, 4, 5), bg);                                        // outside
-        EXPECT_EQ(at(image, 25, 12), bg);
-        EXPECT_EQ(at(image, 15, 20), bg);
+        for (const rastercases::Probe& p : rastercases::kProbes)
+          EXPECT_EQ(at(image, p.x, p.y),
+                    rastercases::expected(p, mode, bg, pen, rastercases::kBorder))
+              << p.x << "," << p.y;
       }
     }
   }

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The raster-operation cases both painters are held to, Qt's on Linux and GDI's on
+// Windows: a 20 x 15 pixel shape at (5, 5) over a flat board, and the pixels whose
+// colour the operation fixes exactly. Both painters' tests read this one table, so the
+// two builds show the same colours on the same pixels.
+#include "platform/forms/controls.h"
+#include "platform/forms/raster_op.h"
+
+namespace rastercases {
+
+inline constexpr forms::DrawMode kModes[] = {
+    forms::DrawMode::MergePen, forms::DrawMode::MergePenNot, forms::DrawMode::NotXorPen,
+    forms::DrawMode::MaskNotPen, forms::DrawMode::CopyPen};
+
+// Bit patterns that differ in every channel, so a channel mix-up or a skipped NOT shows.
+inline constexpr forms::Colour kBackgrounds[] = {forms::rgb(0x12, 0x9A, 0xF0),
+                                                 forms::rgb(0xE7, 0x3C, 0x55), forms::rgb(0, 0, 0),
+                                                 forms::rgb(255, 255, 255)};
+inline constexpr forms::Colour kPens[] = {forms::rgb(0xC0, 0x55, 0x0F), forms::rgb(192, 0, 0),
+                                          forms::rgb(0, 0, 255), forms::rgb(0, 0, 0),
+                                          forms::rgb(128, 128, 255)};
+inline constexpr forms::Colour kBorder = forms::rgb(0x3C, 0xF0, 0x81);
+
+constexpr int kBoardWidth = 40, kBoardHeight = 30;
+
+// Where a probe sits: in the fill, on the one-pixel border, or outside the shape.
+enum class Part { Fill, Border, Outside };
+struct Probe {
+  int x, y;
+  Part part;
+};
+inline constexpr Probe kProbes[] = {
+    {15, 12, Part::Fill},    {6, 6, Part::Fill},       // inside, and just inside the border
+    {5, 5, Part::Border},    {24, 19, Part::Border},   // opposite corners of the border
+    {4, 5, Part::Outside},   {25, 12, Part::Outside},  // just outside
+    {15, 20, Part::Outside},
+};
+
+// The 20 x 15 pixel rectangle at (5, 5), filled, with a one-pixel border.
+struct TestShape : forms::Shape {
+  TestShape(forms::ShapeKind kind, forms::DrawMode mode, forms::Colour fill, forms::Colour border,
+            int width = 1) {
+    shape = kind;
+    rect = {75, 75, 300, 225};
+    filled = true;
+    fillColor = fill;
+    borderColor = border;
+    borderWidth = width;
+    drawMode = mode;
+  }
+};
+
+constexpr forms::Colour expected(const Probe& p, forms::DrawMode mode, forms::Colour board,
+                                 forms::Colour fill, forms::Colour border) {
+  switch (p.part) {
+    case Part::Fill:
+      return forms::applyDrawMode(mode, board, fill);
+    case Part::Border:
+      return forms::applyDrawMode(mode, board, border);
+    case Part::Outside:
+      return board;
+  }
+  return board;
+}
+
+}  // namespace rastercases
