@@ -31,7 +31,8 @@ class ClockTest : public GameTest {
     confirm("CASSATE");
     tickUntil([&] { return form->Livello.caption != level || gameOver(); });
   }
-  // Puts the game at the time-up of level 8, passed, with these counters and score.
+  // Puts the game at the time-up of level 8, passed, with these counters and score:
+  // set up directly, since eight passed levels are twenty minutes of a player's time.
   void lastLevelPassed(int found, int rejected, int tried, const char* score) {
     form->Livello.caption = "08";
     form->levelSeconds = 30;
@@ -83,7 +84,7 @@ TEST_F(ClockTest, TimeUpWithoutTheSevenLetterWordEndsTheGameAndSavesTheFirstReco
   EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..CPU...0000000....01 "));
   EXPECT_EQ(player.played.back(), form->Dir1.Path + "\\FX05.wav");
   // A new game shows the record read back from the file.
-  form->gioca_Click();
+  host.click(form->gioca);
   EXPECT_EQ(form->record.caption, "1)..CPU...0000000....01");
   EXPECT_FALSE(form->newrec1.visible);
 }
@@ -164,7 +165,7 @@ TEST_F(ClockTest, TheBonusRoundsHalvesToEven) {
     EXPECT_EQ(form->Punti.caption, c.after);
     EXPECT_EQ(form->TESTO.caption, "COMPLIMENTI!!!! HAI FINITO IL GIOCO!!!");  // no record
     EXPECT_TRUE(gameOver());
-    form->gioca_Click();
+    host.click(form->gioca);
   }
 }
 
@@ -181,7 +182,7 @@ TEST_F(ClockTest, ConfirmationsDuringTheFinalPausesCountInTheBonus) {
 
 TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
   files.stored["Record.RCX"] = datafiles::scramble("1)..ABC...0000500....02 ");
-  form->gioca_Click();
+  form->gioca_Click();  // reads the new record now: no player can start a game mid-game
   form->Punti.caption = "0000499";
   form->secondsLeft = 0;
   host.ticks(1);
@@ -189,7 +190,7 @@ TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
   EXPECT_FALSE(form->newrec1.visible);
   EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..ABC...0000500....02 "));
 
-  form->gioca_Click();
+  host.click(form->gioca);
   form->nome.text = "gi";
   form->Punti.caption = "0000500";
   form->secondsLeft = 0;
@@ -198,7 +199,7 @@ TEST_F(ClockTest, AnEqualScoreIsANewRecordOneLessIsNot) {
   EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..GI...0000500....01 "));
 
   // With a two-letter name the stored score is still read whole.
-  form->gioca_Click();
+  host.click(form->gioca);
   EXPECT_EQ(form->record.caption, "1)..GI...0000500....01");
   form->Punti.caption = "0000499";
   form->secondsLeft = 0;
@@ -214,7 +215,7 @@ TEST_F(ClockTest, ANameWithASpaceKeepsItsRecordAcrossGames) {
   form->secondsLeft = 0;
   host.ticks(1);
   EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..AB...0007000....01 "));
-  form->gioca_Click();
+  host.click(form->gioca);
   EXPECT_EQ(form->record.caption, "1)..AB...0007000....01");
   form->Punti.caption = "0006999";
   form->secondsLeft = 0;
@@ -224,7 +225,7 @@ TEST_F(ClockTest, ANameWithASpaceKeepsItsRecordAcrossGames) {
 
 TEST_F(ClockTest, AFailedSaveKeepsTheOldRecordAndStillEndsTheGame) {
   files.stored["Record.RCX"] = datafiles::scramble("1)..ABC...0000010....01 ");
-  form->gioca_Click();
+  host.click(form->gioca);
   files.failReplace["Record.RCX"] = ENOSPC;
   form->Punti.caption = "0000500";
   form->secondsLeft = 0;
@@ -251,7 +252,7 @@ TEST_F(ClockTest, ASevenLetterWordInTheLastSecondStillPassesTheLevel) {
 
 TEST_F(ClockTest, AWordWhoseLevelEndsDuringItsPauseCountsForThatLevelOnly) {
   writeDati({"ACE", "CASA", "SCATESA"}, {"CASSATE"});
-  form->gioca_Click();
+  form->gioca_Click();  // reads the new words now: no player can start a game mid-game
   confirm("CASSATE");
   tickUntil([&] { return form->secondsLeft == 1; });
   confirm("SCATESA");  // the time-up and the level change run inside its doubling pause

@@ -113,7 +113,7 @@ TEST_F(GameTest, NewGameKeepsNameAndRecordAndStartsOver) {
   form->levelPassed = 1;
   form->record.caption = "1)..ZZZ...0000100....01 ";
   form->gioca.visible = true;
-  form->gioca_Click();
+  host.click(form->gioca);
   EXPECT_EQ(form->nome.text, "GIO");
   EXPECT_EQ(form->record.caption, "1)..ZZZ...0000100....01 ");  // the file yields none
   EXPECT_EQ(form->Punti.caption, "0000000");

@@ -111,7 +111,7 @@ TEST_F(ScoringTest, ThePointerShowsWhatCanBeClicked) {
   EXPECT_EQ(pointerAfter(tx, ty), arrow);
   auto [lx, ly] = centre(form->lettera[0]);
   EXPECT_EQ(pointerAfter(lx, ly), hand);
-  form->lettera_Click(0);
+  host.click(form->lettera[0]);
   EXPECT_EQ(pointerAfter(lx, ly), arrow);
   auto [sx, sy] = centre(form->scelta[0]);
   EXPECT_EQ(pointerAfter(sx, sy), hand);
@@ -119,7 +119,7 @@ TEST_F(ScoringTest, ThePointerShowsWhatCanBeClicked) {
   EXPECT_EQ(pointerAfter(nx, ny), hand);
   EXPECT_EQ(pointerAfter(8000, 5800), arrow);  // the bare window
   // The hourglass of a confirmation is replaced by the hand at the next move.
-  form->OKAY_Click();
+  host.click(form->OKAY);
   EXPECT_EQ(form->mouseIcon, 102);
   EXPECT_EQ(pointerAfter(ox, oy), hand);
   EXPECT_EQ(form->mouseIcon, 101);

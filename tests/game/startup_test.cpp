@@ -142,7 +142,8 @@ TEST_F(GameTest, AFileThatCannotBeReadIsNamedWithItsReasonInItalian) {
 
   // The words cannot be read on the next game: it starts all the same, with none.
   files.failLoad["Dati.RCX"] = EISDIR;
-  form->gioca_Click();
+  untilGameOver();
+  host.click(form->gioca);
   ASSERT_EQ(host.errors.size(), 3u);
   EXPECT_NE(host.errors[2].find(files.nativeName("Dati.RCX") + cp1252(": è una cartella")),
             std::string::npos);

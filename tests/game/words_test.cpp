@@ -28,28 +28,28 @@ TEST_F(WordsTest, LettersMoveLeavingGapsAndFindTheirHome) {
   spell("CAS");
   EXPECT_EQ(wordRow(), "CAS____");
   EXPECT_EQ(lastSoundCount("FX03.wav"), 3);
-  form->scelta_Click(1);  // the A goes home; the S stays where it is
+  host.click(form->scelta[1]);  // the A goes home; the S stays where it is
   EXPECT_EQ(wordRow(), "C_S____");
   EXPECT_EQ(lastSoundCount("FX02.wav"), 1);
   spell("E");
   EXPECT_EQ(wordRow(), "CES____");
   // Empty tiles do nothing and play nothing.
   const auto sounds = player.played.size();
-  form->scelta_Click(6);
+  host.click(form->scelta[6]);
   for (int i = 0; i < 7; ++i)
-    if (form->lettera[i].caption.empty()) form->lettera_Click(i);
+    if (form->lettera[i].caption.empty()) host.click(form->lettera[i]);
   EXPECT_EQ(player.played.size(), sounds);
 }
 
 TEST_F(WordsTest, ACopyOfARepeatedLetterReturnsToTheLeftmostTileDealtIt) {
   form->dealtLetters = {"A", "B", "A", "C", "D", "E", "F"};
   for (int i = 0; i < 7; ++i) form->lettera[i].caption = form->dealtLetters[i];
-  form->lettera_Click(2);  // the A of tile 2 first
-  form->lettera_Click(0);
-  form->scelta_Click(0);  // came from tile 2, goes to tile 0
+  host.click(form->lettera[2]);  // the A of tile 2 first
+  host.click(form->lettera[0]);
+  host.click(form->scelta[0]);  // came from tile 2, goes to tile 0
   EXPECT_EQ(form->lettera[0].caption, "A");
   EXPECT_TRUE(form->lettera[2].caption.empty());
-  form->scelta_Click(1);
+  host.click(form->scelta[1]);
   EXPECT_EQ(form->lettera[2].caption, "A");
 }
 
@@ -62,16 +62,16 @@ TEST_F(WordsTest, RandomClicksNeverMakeOrLoseALetter) {
     const int i = static_cast<int>(chance() % 7);
     switch (chance() % 4) {
       case 0:
-        form->lettera_Click(i);
+        host.click(form->lettera[i]);
         break;
       case 1:
-        form->scelta_Click(i);
+        host.click(form->scelta[i]);
         break;
       case 2:
-        form->Image1_Click();
+        host.click(form->Image1);
         break;
       default:
-        if (n % 50 == 0) form->OKAY_Click();
+        if (n % 50 == 0) host.click(form->OKAY);
     }
     std::string all = letterRow() + wordRow();
     all.erase(std::remove(all.begin(), all.end(), '_'), all.end());
@@ -95,7 +95,7 @@ TEST_F(WordsTest, FormRefusalsComeFirstAndCostNothing) {
            {{"C", "A", "", "S"}, gap},
            {{"R", "E"}, shortWord}}) {
     place(row);
-    form->OKAY_Click();
+    host.click(form->OKAY);
     EXPECT_EQ(form->TESTO.caption, message);
     EXPECT_FALSE(form->Cliccato.visible);
     EXPECT_EQ(form->mousePointer, forms::MousePointer::Arrow);
@@ -182,13 +182,13 @@ TEST_F(WordsTest, ASecondConfirmationDuringTheScoringPauseRunsInsideTheFirst) {
   clearWord();
   spell("CASSATE");
   // While the seven-letter banner shows, the same word is confirmed again, then CASA.
-  host.at(host.now + 1, [&] { form->OKAY_Click(); });
+  host.at(host.now + 1, [&] { host.click(form->OKAY); });
   host.at(host.now + 1.5, [&] {
     clearWord();
     spell("CASA");
-    form->OKAY_Click();
+    host.click(form->OKAY);
   });
-  form->OKAY_Click();
+  host.click(form->OKAY);
   EXPECT_EQ(form->Punti.caption, "0000290");  // 250 + 40, the repeat scored nothing
   EXPECT_EQ(form->wordsTried, 3);
   EXPECT_EQ(form->wordsFound, 2);

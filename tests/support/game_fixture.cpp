@@ -32,7 +32,7 @@ void GameTest::spell(const std::string& word) {
     bool moved = false;
     for (int i = 0; i < 7 && !moved; ++i) {
       if (form->lettera[i].caption == std::string(1, letter)) {
-        form->lettera_Click(i);
+        host.click(form->lettera[i]);
         moved = true;
       }
     }
@@ -41,7 +41,7 @@ void GameTest::spell(const std::string& word) {
 }
 
 void GameTest::clearWord() {
-  for (int i = 0; i < 7; ++i) form->scelta_Click(i);
+  for (int i = 0; i < 7; ++i) host.click(form->scelta[i]);
 }
 
 std::string GameTest::wordRow() const {
@@ -59,7 +59,12 @@ std::string GameTest::letterRow() const {
 void GameTest::confirm(const std::string& word) {
   clearWord();
   spell(word);
-  form->OKAY_Click();
+  host.click(form->OKAY);
+}
+
+void GameTest::untilGameOver() {
+  for (int n = 0; n < 3000 && !form->gioca.visible; ++n) host.ticks(1);
+  ASSERT_TRUE(form->gioca.visible);
 }
 
 int GameTest::score() const { return static_cast<int>(numericValue(form->Punti.caption)); }

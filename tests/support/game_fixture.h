@@ -36,6 +36,8 @@ class GameTest : public ::testing::Test {
   std::string letterRow() const;
   // Spells the word and confirms it.
   void confirm(const std::string& word);
+  // Lets the clock run until the game-over screen offers a new game.
+  void untilGameOver();
   int score() const;
 
   MemoryDataFiles files;

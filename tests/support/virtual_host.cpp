@@ -10,6 +10,11 @@ void VirtualHost::doEvents() {
   runDue();
 }
 
+void VirtualHost::click(const forms::Control& control) {
+  const forms::Rect& r = control.rect;
+  if (form_) form_->click(r.left + r.width / 2, r.top + r.height / 2);
+}
+
 void VirtualHost::at(double when, std::function<void()> action) {
   script_.emplace_back(when, std::move(action));
   std::stable_sort(script_.begin(), script_.end(),

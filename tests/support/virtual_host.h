@@ -29,6 +29,11 @@ class VirtualHost : public forms::FormHost {
     errors.push_back(title + ": " + text);
   }
 
+  // A click at the middle of the control, as a player makes it: through the form's own
+  // hit-test, so a hidden or disabled control takes nothing and what lies on top of it,
+  // or the bare window, takes the click instead.
+  void click(const forms::Control& control);
+
   // Runs `action` at virtual time `at` (from inside whatever is running then).
   void at(double when, std::function<void()> action);
   // Lets `seconds` of virtual time pass with nothing else happening than the timer and
