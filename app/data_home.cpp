@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/data_home.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/files/home_folder.h"
 #include "platform/forms/cp1252.h"
 
 namespace fs = std::filesystem;
@@ -46,17 +46,6 @@ base::Status linkSharedFiles(const Places& places) {
   return {};
 }
 
-fs::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
-  std::vector<char> buf(16384);
-  passwd pw{};
-  passwd* found = nullptr;
-  if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found &&
-      found->pw_dir && found->pw_dir[0] == '/')
-    return found->pw_dir;
-  return {};
-}
-
 }  // namespace
 
 base::Result<fs::path> prepare(const Places& places) {
@@ -89,7 +78,7 @@ Places placesOfThisProcess() {
     places.sharedData = (program.parent_path() / LEMMARO_DATA_FROM_PROGRAM).lexically_normal();
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
     places.playerData = fs::path(xdg) / "lemmaro";
-  else if (const fs::path home = homeFolder(); !home.empty())
+  else if (const fs::path home = files::homeFolder(); !home.empty())
     places.playerData = home / ".local/share/lemmaro";
   return places;
 }

@@ -2,7 +2,6 @@
 #include "platform/com/registry.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 
 #include "platform/com/guid.h"
 #include "platform/com/reason.h"
+#include "platform/files/home_folder.h"
 #include "platform/files/replace_file.h"
 
 namespace fs = std::filesystem;
@@ -131,17 +131,6 @@ HRESULT removeValue(const fs::path& file, std::string* reason) {
 
 void removeIfEmpty(const fs::path& dir) { ::rmdir(dir.c_str()); }
 
-fs::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
-  std::vector<char> buf(16384);
-  passwd pw{};
-  passwd* found = nullptr;
-  if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found &&
-      found->pw_dir && found->pw_dir[0] == '/')
-    return found->pw_dir;
-  return {};
-}
-
 // The ProgID's folder, found without regard to case; empty when there is none.
 fs::path progIdFolder(const fs::path& base, std::string_view progId) {
   const fs::path exact = base / "ProgID" / std::string(progId);
@@ -164,7 +153,7 @@ fs::path root() {
   // XDG says a relative XDG_DATA_HOME is invalid and must be ignored.
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
     base = xdg;
-  else if (fs::path home = homeFolder(); !home.empty())
+  else if (fs::path home = files::homeFolder(); !home.empty())
     base = home / ".local" / "share";
   else
     return {};

@@ -13,11 +13,11 @@
 #include <string_view>
 
 #include "platform/files/reasons.h"
+#include "platform/files/replace_outcome.h"
 
 namespace files {
 namespace {
 
-constexpr const char* kCannotSave = "Impossibile salvare il file";
 constexpr int kMaxLinks = 40;  // as the system itself allows before ELOOP
 
 std::string directoryOf(const std::string& path) {
@@ -99,11 +99,6 @@ void removeStaleTemporaries(const std::string& target) {
 }
 
 // Where saving by a temporary file stopped, and why.
-struct Failure {
-  enum Stage { kNone, kCreate, kWrite, kRename } stage = kNone;
-  int code = 0;
-};
-
 Failure replaceByTemporary(const std::string& target, std::string_view contents, bool exists,
                            mode_t mode) {
   std::string temporary;
@@ -206,16 +201,7 @@ base::Status replaceFile(const std::string& path, std::string_view contents) {
   if (inPlace == 0) return {};
 
   // Neither way worked: say what refused.
-  std::string message = std::string(kCannotSave) + " " + path + ": ";
-  if (byTemporary.stage == Failure::kCreate) {
-    message += "la cartella " + directoryOf(target) + " non accetta file nuovi (" +
-               reason(byTemporary.code) + ")";
-    if (exists) message += " e il file stesso non si può scrivere (" + reason(inPlace) + ")";
-  } else {
-    message += reason(byTemporary.code);
-    if (inPlace != byTemporary.code) message += "; scritto sul posto: " + reason(inPlace);
-  }
-  return base::Error{std::move(message), byTemporary.code};
+  return bothWaysFailed(path, directoryOf(target), exists, byTemporary, inPlace);
 }
 
 }  // namespace files

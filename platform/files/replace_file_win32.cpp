@@ -11,12 +11,11 @@
 
 #include "platform/files/reasons.h"
 #include "platform/files/replace_file.h"
+#include "platform/files/replace_outcome.h"
 #include "platform/files/win32_error.h"
 
 namespace files {
 namespace {
-
-constexpr const char* kCannotSave = "Impossibile salvare il file";
 
 std::string directoryOf(const std::string& path) {
   const auto separator = path.find_last_of("\\/");
@@ -44,11 +43,6 @@ bool writeAll(HANDLE file, std::string_view bytes) {
   }
   return true;
 }
-
-struct Failure {
-  enum Stage { kNone, kCreate, kWrite, kRename } stage = kNone;
-  int code = 0;
-};
 
 Failure replaceByTemporary(const std::string& target, std::string_view contents) {
   std::wstring temporary;
@@ -118,16 +112,7 @@ base::Status replaceFile(const std::string& path, std::string_view contents) {
   if (inPlace == 0) return {};
 
   // Neither way worked: say what refused.
-  std::string message = std::string(kCannotSave) + " " + path + ": ";
-  if (byTemporary.stage == Failure::kCreate) {
-    message += "la cartella " + directoryOf(path) + " non accetta file nuovi (" +
-               reason(byTemporary.code) + ")";
-    if (exists) message += " e il file stesso non si può scrivere (" + reason(inPlace) + ")";
-  } else {
-    message += reason(byTemporary.code);
-    if (inPlace != byTemporary.code) message += "; scritto sul posto: " + reason(inPlace);
-  }
-  return base::Error{std::move(message), byTemporary.code};
+  return bothWaysFailed(path, directoryOf(path), exists, byTemporary, inPlace);
 }
 
 }  // namespace files
