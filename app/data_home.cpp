@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/data_home.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
