@@ -36,7 +36,7 @@ test: build
 # LeakSanitizer in a tree of its own. Any report fails the test that caused it.
 SANITIZE_BUILD ?= build-asan
 SANITIZE_CXXFLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
-SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:suppressions=$(abspath tests/sanitize/asan.supp) \
 	LSAN_OPTIONS=suppressions=$(abspath tests/sanitize/lsan.supp):print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
