@@ -5,8 +5,8 @@
 #include "game/window/form1.h"
 
 namespace {
-constexpr int kHandCursor = IDC_HAND;
-constexpr int kHourglassCursor = IDC_HOURGLASS;
+constexpr int kHandCursor = RES_CURSOR_HAND;
+constexpr int kHourglassCursor = RES_CURSOR_HOURGLASS;
 }  // namespace
 
 void Form1::setHand() {

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kSpeakerOn = IDI_AUDIO_ON;
-constexpr int kSpeakerOff = IDI_AUDIO_OFF;
+constexpr int kSpeakerOn = RES_ICON_AUDIO_ON;
+constexpr int kSpeakerOff = RES_ICON_AUDIO_OFF;
 
 // Go probes the machine; CardValue then tells whether it found a sound device. Both
 // are asked late-bound, by dispatch identifier. A control that fails to answer counts

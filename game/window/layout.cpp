@@ -161,7 +161,7 @@ void Form1::layOut() {
   // Sound switch.
   Image1.name = "Image1";
   Image1.rect = {240, 3480, 480, 480};
-  Image1.picture = IDI_AUDIO_ON;
+  Image1.picture = RES_ICON_AUDIO_ON;
   label(audiotxt, "audiotxt", "", {720, 3645, 1215, 255}, {serif(9.75)});
 
   // Hidden storage.
