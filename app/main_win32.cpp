@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
 #include "platform/win32/com_object.h"
@@ -15,30 +16,6 @@
 #include "platform/win32/spell_checkers.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_host.h"
-
-namespace {
-
-// Cards1, the sound-card detector control, created by its registered name with the
-// window and released with it.
-class DetectorControl {
- public:
-  DetectorControl() {
-    cards_ = win32host::createByProgID(L"Echodet.Cards", CLSCTX_INPROC_SERVER, &why_);
-  }
-  ~DetectorControl() {
-    if (cards_) cards_->Release();
-  }
-  DetectorControl(const DetectorControl&) = delete;
-  DetectorControl& operator=(const DetectorControl&) = delete;
-  IDispatch* get() const { return cards_; }
-  const std::string& why() const { return why_; }
-
- private:
-  IDispatch* cards_ = nullptr;
-  std::string why_;
-};
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The window's thread is a single-threaded apartment: hosted controls and the word
