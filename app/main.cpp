@@ -42,8 +42,10 @@ int main(int argc, char* argv[]) {
   // The dictionary loads in the background from the first frame on (below), and is
   // warmed up there, so it is ready long before the first word that the game's own list
   // does not know. The window's thread never waits for it before a confirmation needs it.
-  auto spellCheckers =
-      std::make_unique<spell::DeferredProvider>([] { return spell::makeHunspellProvider(); });
+  // Only what answers for words the word row can hold is kept of it.
+  auto spellCheckers = std::make_unique<spell::DeferredProvider>([] {
+    return spell::makeHunspellProvider(spell::kItalianAff, spell::kItalianDic, Form1::kLongestWord);
+  });
   // Qt Multimedia is a module of its own, loaded only when there is sound to play.
   media::LoadedMediaPlayer mediaPlayer(
       (QCoreApplication::applicationDirPath() + QStringLiteral("/" LEMMARO_MEDIA_MODULE))

@@ -27,6 +27,8 @@ class Form1 : public forms::Form {
   // carried line feed, a mark, seven letters, the carriage return); 64 a slot leaves
   // ample room, and past it there could only be entries beyond the last slot.
   static constexpr std::size_t kDataFileBytes = std::size_t{kWordSlots} * 64;
+  // The longest word the player can build: one letter a tile of the word row.
+  static constexpr std::size_t kLongestWord = 7;
 
   explicit Form1(GameServices services);
   ~Form1() override;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/spell/hunspell_checker.h"
 
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <hunspell/hunspell.hxx>
 
 #include <algorithm>
@@ -8,11 +11,13 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <tuple>
 #include <utility>
 
 #include "platform/files/read_file.h"
 #include "platform/forms/cp1252.h"
 #include "platform/spell/encoding.h"
+#include "platform/spell/trimmed_dictionary.h"
 
 namespace spell {
 namespace {
@@ -21,6 +26,7 @@ struct Dictionary {
   enum class Encoding { Utf8, Latin1 };
   std::unique_ptr<Hunspell> hunspell;
   Encoding encoding = Encoding::Utf8;
+  std::size_t longestWord = 0;  // the longest word it can answer for; 0: any
   // Hunspell keeps scratch state between calls; checks are serialised so that a
   // checker used off the game's thread cannot corrupt another's answer.
   std::mutex mutex;
@@ -53,13 +59,61 @@ std::string notAWordFile(const std::string& path) {
   return path + ": non è un file di parole di Hunspell (non comincia con il numero delle parole)";
 }
 
-Loaded load(const std::string& aff, const std::string& dic) {
+// A file in memory that Hunspell, which reads only named files, can open by name.
+class MemoryFile {
+ public:
+  explicit MemoryFile(const std::string& text)
+      : fd_(::memfd_create("lemmaro-dictionary", MFD_CLOEXEC)) {
+    for (std::size_t done = 0; fd_ >= 0 && done < text.size();) {
+      const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+      if (n <= 0) {
+        ::close(fd_);
+        fd_ = -1;
+      } else {
+        done += static_cast<std::size_t>(n);
+      }
+    }
+  }
+  ~MemoryFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  MemoryFile(const MemoryFile&) = delete;
+  MemoryFile& operator=(const MemoryFile&) = delete;
+  bool ok() const { return fd_ >= 0; }
+  std::string path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+ private:
+  int fd_;
+};
+
+// Hunspell over the part of the files that answers for words of up to `longest`
+// characters, or over the whole files when they cannot be trimmed (or `longest` is 0).
+std::unique_ptr<Hunspell> openHunspell(const std::string& aff, const std::string& dic,
+                                       std::size_t longest, std::size_t& answersUpTo) {
+  answersUpTo = 0;
+  if (longest > 0) {
+    const auto affText = files::readRegularFile(aff, std::size_t(-1));
+    const auto dicText = files::readRegularFile(dic, std::size_t(-1));
+    if (affText && dicText) {
+      if (const auto trimmed = trimDictionary(*affText, *dicText, longest)) {
+        const MemoryFile affFile(trimmed->aff), dicFile(trimmed->dic);
+        if (affFile.ok() && dicFile.ok()) {
+          answersUpTo = longest;
+          return std::make_unique<Hunspell>(affFile.path().c_str(), dicFile.path().c_str());
+        }
+      }
+    }
+  }
+  return std::make_unique<Hunspell>(aff.c_str(), dic.c_str());
+}
+
+Loaded load(const std::string& aff, const std::string& dic, std::size_t longest) {
   for (const std::string* path : {&aff, &dic})
     if (auto error = unreadable(*path); !error.empty()) return {nullptr, error, true};
   if (auto error = notAWordFile(dic); !error.empty()) return {nullptr, error, true};
 
   auto dictionary = std::make_shared<Dictionary>();
-  dictionary->hunspell = std::make_unique<Hunspell>(aff.c_str(), dic.c_str());
+  dictionary->hunspell = openHunspell(aff, dic, longest, dictionary->longestWord);
   std::string name;
   for (char c : dictionary->hunspell->get_dict_encoding())
     if (std::isalnum(static_cast<unsigned char>(c)))
@@ -79,6 +133,9 @@ Loaded load(const std::string& aff, const std::string& dic) {
   // nor should the window wait for a warm-up of its own.
   for (const char* word : {"casa", "Casa", "parola", "Parola", "qzxw", "Qzxw", "roma", "Roma"})
     dictionary->hunspell->spell(std::string(word));
+  // The files' text and Hunspell's scratch are freed by now, but in holes the allocator
+  // keeps for itself; give the pages back, or the game would hold the load's peak.
+  malloc_trim(0);
   return {std::move(dictionary), {}, false};
 }
 
@@ -95,15 +152,17 @@ struct SharedLoad {
 // One load per pair of files while any provider of them lives, which for the game is
 // the whole process. When the last provider goes, its dictionary goes with the last
 // checker (a provider dropped mid-load waits for the load thread to finish).
-std::shared_ptr<SharedLoad> sharedLoad(const std::string& aff, const std::string& dic) {
+std::shared_ptr<SharedLoad> sharedLoad(const std::string& aff, const std::string& dic,
+                                       std::size_t longest) {
   static std::mutex mutex;
-  static std::map<std::pair<std::string, std::string>, std::weak_ptr<SharedLoad>> loads;
+  static std::map<std::tuple<std::string, std::string, std::size_t>, std::weak_ptr<SharedLoad>>
+      loads;
   std::lock_guard lock(mutex);
-  auto& slot = loads[{aff, dic}];
+  auto& slot = loads[{aff, dic, longest}];
   auto shared = slot.lock();
   if (!shared || failedForNow(shared->result)) {
     shared = std::make_shared<SharedLoad>(
-        SharedLoad{std::async(std::launch::async, load, aff, dic).share()});
+        SharedLoad{std::async(std::launch::async, load, aff, dic, longest).share()});
     slot = shared;
   }
   return shared;
@@ -116,6 +175,8 @@ class HunspellChecker final : public SpellChecker {
 
   bool checkSpelling(std::string_view word) override {
     if (word.empty()) return false;
+    // Longer words were left out of the dictionary when it was loaded.
+    if (dictionary_->longestWord > 0 && word.size() > dictionary_->longestWord) return false;
     std::string asked;
     if (dictionary_->encoding == Dictionary::Encoding::Utf8) {
       asked = forms::cp1252ToUtf8(word);
@@ -134,12 +195,16 @@ class HunspellChecker final : public SpellChecker {
 
 class HunspellProvider final : public SpellCheckerProvider {
  public:
-  HunspellProvider(std::string aff, std::string dic)
-      : aff_(std::move(aff)), dic_(std::move(dic)), load_(sharedLoad(aff_, dic_)) {}
+  HunspellProvider(std::string aff, std::string dic, std::size_t longest)
+      : aff_(std::move(aff)),
+        dic_(std::move(dic)),
+        longest_(longest),
+        load_(sharedLoad(aff_, dic_, longest_)) {}
 
   std::unique_ptr<SpellChecker> start() override {
     load_->result.wait();
-    if (failedForNow(load_->result)) load_ = sharedLoad(aff_, dic_);  // the files may be there now
+    if (failedForNow(load_->result))
+      load_ = sharedLoad(aff_, dic_, longest_);  // the files may be there now
     const Loaded& loaded = load_->result.get();
     if (!loaded.dictionary) {
       why_ = loaded.error;
@@ -154,15 +219,16 @@ class HunspellProvider final : public SpellCheckerProvider {
  private:
   std::string aff_;
   std::string dic_;
+  std::size_t longest_;
   std::shared_ptr<SharedLoad> load_;
   std::string why_;
 };
 
 }  // namespace
 
-std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(std::string affPath,
-                                                           std::string dicPath) {
-  return std::make_unique<HunspellProvider>(std::move(affPath), std::move(dicPath));
+std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(std::string affPath, std::string dicPath,
+                                                           std::size_t longestWord) {
+  return std::make_unique<HunspellProvider>(std::move(affPath), std::move(dicPath), longestWord);
 }
 
 }  // namespace spell

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include "platform/spell/deferred_provider.h"
 #include "platform/spell/encoding.h"
 #include "platform/spell/hunspell_checker.h"
+#include "platform/spell/trimmed_dictionary.h"
 
 namespace {
 
@@ -83,6 +86,80 @@ TEST_F(ItalianChecker, CheckersShareOneDictionary) {
   first.reset();
   EXPECT_TRUE(second->checkSpelling("albero"));
   EXPECT_EQ(provider_->why(), "");
+}
+
+std::string wholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The game holds only the part of the dictionary that answers for words of up to seven
+// letters: for every such word it must answer as the whole dictionary does. Asked are
+// the Italian word list's words (as written and capitalised, the game's two questions)
+// and strings of Italian letters that are mostly no words at all.
+TEST(TrimmedDictionary, AnswersEveryWordOfTheWordRowAsTheWholeDictionary) {
+  auto whole = spell::makeHunspellProvider()->start();
+  auto trimmed = spell::makeHunspellProvider(spell::kItalianAff, spell::kItalianDic, 7)->start();
+  ASSERT_NE(whole, nullptr);
+  ASSERT_NE(trimmed, nullptr);
+
+  std::vector<std::string> asked;
+  std::ifstream list("/usr/share/dict/italian");
+  for (std::string line; std::getline(list, line);) {
+    const std::string word = forms::utf8ToCp1252(line);
+    if (word.size() > 7 || word.empty()) continue;
+    asked.push_back(word);
+    asked.push_back(word);
+    asked.back()[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+  }
+  ASSERT_GT(asked.size(), 40000u);
+  std::mt19937 random(7);
+  const std::string letters =
+      "aaaeeeiiiooou\xE0\xE8\xE9\xEC\xF2\xF9"
+      "bcdfghlmnpqrstvz";
+  for (int k = 0; k < 100000; ++k) {
+    std::string word(3 + random() % 5, ' ');
+    for (char& c : word) c = letters[random() % letters.size()];
+    asked.push_back(word);
+  }
+  int accepted = 0, differ = 0;
+  for (const std::string& word : asked) {
+    const bool answer = whole->checkSpelling(word);
+    accepted += answer;
+    if (answer != trimmed->checkSpelling(word) && ++differ < 10) ADD_FAILURE() << word;
+  }
+  EXPECT_EQ(differ, 0);
+  EXPECT_GT(accepted, 30000);
+  // A longer word is not in what was kept.
+  EXPECT_TRUE(whole->checkSpelling("abbastanza"));
+  EXPECT_FALSE(trimmed->checkSpelling("abbastanza"));
+
+  const auto cut =
+      spell::trimDictionary(wholeFile(spell::kItalianAff), wholeFile(spell::kItalianDic), 7);
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_LT(cut->entries, 95000u / 3) << "most of the word file is out of a seven-letter reach";
+}
+
+// What the trimming does not understand it leaves whole: the dictionary is then loaded
+// as it is, never answered from a guess.
+TEST(TrimmedDictionary, LeavesWholeWhatItCannotReasonAbout) {
+  const std::string dic = "2\ncantare/A\nalbero\n";
+  const std::string aff = "SET UTF-8\nSFX A Y 1\nSFX A are o are\n";
+  const auto cut = spell::trimDictionary(aff, dic, 5);
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_EQ(cut->entries, 1u);  // canto is in reach, albero is not
+  EXPECT_NE(cut->dic.find("cantare/1"), std::string::npos) << cut->dic;
+  EXPECT_LT(cut->aff.find("AF 1\nAF A\n"), cut->aff.find("SFX")) << cut->aff;
+
+  for (const char* other :
+       {"COMPOUNDFLAG X\n", "ICONV 1\nICONV a b\n", "IGNORE x\n", "FLAG long\n", "AF 1\nAF A\n"})
+    EXPECT_FALSE(spell::trimDictionary(std::string(other) + aff, dic, 5).has_value()) << other;
+  // An affix with flags of its own may chain into a second one.
+  EXPECT_FALSE(spell::trimDictionary("SFX A Y 1\nSFX A are o/B are\n", dic, 5).has_value());
+  // Flags after a tab come with a description, which is not rewritten.
+  EXPECT_FALSE(spell::trimDictionary(aff, "1\ncantare/A\tpo:verbo\n", 5).has_value());
 }
 
 TEST(SpellFailures, MissingOrBrokenDictionaryNamesTheFile) {
