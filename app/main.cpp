@@ -14,6 +14,7 @@
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
 #include "platform/media/loaded_media_player.h"
+#include "platform/qt/font_warm_up.h"
 #include "platform/qt/qt_host.h"
 #include "platform/spell/deferred_provider.h"
 #include "platform/spell/hunspell_checker.h"
@@ -34,6 +35,7 @@ void reportFirstFrame(const QWidget& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  qthost::FontWarmUp fonts;  // reads the font configuration while Qt connects to the display
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lemmaro"));
 

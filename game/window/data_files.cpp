@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/window/data_files.h"
 
+#include <algorithm>
+
 #include "platform/forms/cp1252.h"
 
 namespace datafiles {
@@ -18,6 +20,8 @@ std::string scramble(std::string_view text) {
 
 Words readWords(std::string_view stored, std::size_t maxEntries) {
   Words words;
+  // An entry takes ten bytes or so: room for them all at once, never past the limit.
+  words.entries.reserve(std::min(maxEntries, stored.size() / 8 + 1));
   std::string entry;
   for (char byte : stored) {
     if (words.entries.size() >= maxEntries) break;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QValidator>
+#include <QWindow>
 #include <cmath>
 #include <utility>
 
@@ -45,7 +46,6 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
   setFixedSize(clientSize(form_));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel comes from the form
-  setWindowIcon(resources::windowIcon());
   // The board has the keyboard: a text box takes it only when clicked.
   setFocusPolicy(Qt::ClickFocus);
   installFormAccessibility();
@@ -200,14 +200,10 @@ void FormWindow::showCentred() {
 
 void FormWindow::setTopMost() {
   if (windowFlags() & Qt::WindowStaysOnTopHint) return;
-  // Changing the flags re-creates the native window, which hides it.
-  const bool wasVisible = isVisible();
-  const QPoint where = pos();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  if (wasVisible) {
-    move(where);
-    show();
-  }
+  overrideWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+  // A window already made takes the new hint as it is: setting the widget's flags would
+  // re-create it, hidden, and the first frame would wait for a second mapping.
+  if (QWindow* native = windowHandle()) native->setFlags(windowFlags());
 }
 
 void FormWindow::paintEvent(QPaintEvent*) {
@@ -229,6 +225,11 @@ void FormWindow::paintEvent(QPaintEvent*) {
   {
     QPainter p(this);
     p.drawImage(QPointF(0, 0), frame_);
+  }
+  if (!iconSet_) {
+    // The icon is drawn from its picture at three sizes; the first frame need not wait.
+    iconSet_ = true;
+    QTimer::singleShot(0, this, [this] { setWindowIcon(resources::windowIcon()); });
   }
   if (firstPainted_) std::exchange(firstPainted_, nullptr)();
 }

@@ -87,6 +87,7 @@ class FormWindow : public QWidget {
   int shownIcon_ = -1;
   std::string shownCaption_;
   std::function<void()> firstPainted_;
+  bool iconSet_ = false;
 };
 
 }  // namespace qthost

@@ -71,6 +71,8 @@ TEST_F(GameWindow, HasTheLayoutsSizeAndTitle) {
   EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("LEMMARO")));
   EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);  // start-up asked for it
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  // The icon follows the first frame.
+  for (int i = 0; i < 200 && window->windowIcon().isNull(); ++i) QTest::qWait(10);
   EXPECT_FALSE(window->windowIcon().isNull());
 }
 
