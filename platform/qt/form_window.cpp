@@ -50,6 +50,9 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
   setFocusPolicy(Qt::ClickFocus);
   installFormAccessibility();
 
+  iconTimer_.setSingleShot(true);
+  QObject::connect(&iconTimer_, &QTimer::timeout, this,
+                   [this] { setWindowIcon(resources::windowIcon()); });
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
 
@@ -74,7 +77,10 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
   sync();
 }
 
-FormWindow::~FormWindow() { timer_.stop(); }
+FormWindow::~FormWindow() {
+  timer_.stop();
+  iconTimer_.stop();
+}
 
 int FormWindow::toTwips(qreal pixels) {
   return static_cast<int>(std::floor(pixels * forms::kTwipsPerPixel));
@@ -226,10 +232,10 @@ void FormWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(QPointF(0, 0), frame_);
   }
-  if (!iconSet_) {
-    // The icon is drawn from its picture at three sizes; the first frame need not wait.
-    iconSet_ = true;
-    QTimer::singleShot(0, this, [this] { setWindowIcon(resources::windowIcon()); });
+  // The icon is drawn from its picture at three sizes; the first frame need not wait.
+  if (!iconAsked_) {
+    iconAsked_ = true;
+    iconTimer_.start(0);
   }
   if (firstPainted_) std::exchange(firstPainted_, nullptr)();
 }

@@ -87,7 +87,8 @@ class FormWindow : public QWidget {
   int shownIcon_ = -1;
   std::string shownCaption_;
   std::function<void()> firstPainted_;
-  bool iconSet_ = false;
+  QTimer iconTimer_;  // sets the icon once the first frame is out
+  bool iconAsked_ = false;
 };
 
 }  // namespace qthost
