@@ -77,10 +77,7 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
   sync();
 }
 
-FormWindow::~FormWindow() {
-  timer_.stop();
-  iconTimer_.stop();
-}
+FormWindow::~FormWindow() { timer_.stop(); }
 
 int FormWindow::toTwips(qreal pixels) {
   return static_cast<int>(std::floor(pixels * forms::kTwipsPerPixel));

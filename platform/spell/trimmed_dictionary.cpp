@@ -172,13 +172,13 @@ std::optional<TrimmedDictionary> trimDictionary(std::string_view aff, std::strin
     aliasLines += flags;
     aliasLines += '\n';
   }
-  std::size_t firstClass = 0;
+  std::size_t firstClass = aff.size();
   for (std::string_view line : lines(aff)) {
     const auto f = fields(line);
-    if (!f.empty() && (f[0] == "SFX" || f[0] == "PFX")) break;
-    firstClass = static_cast<std::size_t>(line.data() - aff.data()) + line.size();
-    firstClass = std::min(aff.find('\n', firstClass), aff.size());
-    if (firstClass < aff.size()) ++firstClass;
+    if (!f.empty() && (f[0] == "SFX" || f[0] == "PFX")) {
+      firstClass = static_cast<std::size_t>(line.data() - aff.data());
+      break;
+    }
   }
   trimmed.aff = std::string(aff.substr(0, firstClass));
   if (!trimmed.aff.empty() && trimmed.aff.back() != '\n') trimmed.aff += '\n';
