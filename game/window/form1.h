@@ -36,6 +36,7 @@ class Form1 : public forms::Form {
   forms::Timer* timer() override { return &Timer1; }
   // Keys and the screen reader: new ways to the same handlers.
   std::vector<forms::Control*> keyTargets(const forms::Key& key) override;
+  void keyMissed(const forms::Key& key, bool blocked) override;
   std::vector<forms::AccessibleItem> accessibleItems() override;
 
   // ---- Controls the code uses -------------------------------------------------------
@@ -146,6 +147,18 @@ class Form1 : public forms::Form {
   std::unique_ptr<words::DictionaryIndex> dictionaryIndex_;
   int levelSecured_ = 0;       // level whose seven-letter word is credited but not yet marked
   int confirmationsDone_ = 0;  // tells a repeated verdict from the message left standing
+  // What the player last did on the board, for the screen reader: a letter moved to
+  // `at`, or a key that moved nothing. `turn` tells one from the next, also when alike.
+  struct BoardNews {
+    enum class What { None, Up, Home, NoLetter, NoWord, NotNow } what = What::None;
+    const forms::Control* at = nullptr;
+    std::string letter;
+    unsigned turn = 0;
+  } boardNews_;
+  void noteBoard(BoardNews::What what, const forms::Control* at, std::string letter);
+  unsigned dealsDone_ = 0;  // a new deal is told even when it looks like the last
+  unsigned dealTold_ = 0;   // the deal the reader's text below was made for
+  std::string dealNotice_;
   // Moves on whenever a level ends, a game ends or begins, or the window closes. A step
   // that pauses notes it first and reads it again after each pause: when it has moved,
   // what the step was doing belongs to a level that is over, and it stops.

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "platform/forms/announcer.h"
 #include "platform/forms/cp1252.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/form_window.h"
@@ -72,6 +73,8 @@ class ControlAccessible : public QAccessibleInterface, public QAccessibleActionI
   QAccessible::State state() const override {
     QAccessible::State s;
     s.disabled = !enabled_;
+    s.focusable = isButton(item_.role);
+    s.focused = window_ && window_->focusedControl() == item_.control;
     if (item_.role == forms::AccessibleRole::ToggleButton) {
       s.checkable = true;
       s.checked = item_.checked;
@@ -106,6 +109,37 @@ class ControlAccessible : public QAccessibleInterface, public QAccessibleActionI
   bool enabled_;
 };
 
+// What the player hears unasked. Readers speak a notification each time it shows, the
+// same text again included, where they let a label's new name pass unsaid.
+class NotificationAccessible : public QAccessibleInterface {
+ public:
+  explicit NotificationAccessible(FormWindow* window) : window_(window) {}
+
+  void setText(const QString& text) { text_ = text; }
+
+  bool isValid() const override { return !window_.isNull(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return window_ ? window_->windowHandle() : nullptr; }
+  QAccessibleInterface* parent() const override {
+    return window_ ? QAccessible::queryAccessibleInterface(window_.data()) : nullptr;
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name ? text_ : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override { return {}; }
+  QAccessible::Role role() const override { return QAccessible::Notification; }
+  QAccessible::State state() const override { return {}; }
+
+ private:
+  QPointer<FormWindow> window_;
+  QString text_;
+};
+
 class FormAccessible : public QAccessibleWidget {
  public:
   explicit FormAccessible(FormWindow* window)
@@ -117,6 +151,26 @@ class FormAccessible : public QAccessibleWidget {
     // The cache may have dropped some already, at the program's end; by id is safe.
     for (const Entry& e : entries_)
       if (e.own) QAccessible::deleteAccessibleInterface(e.id);
+    for (QAccessible::Id id : notifications_) QAccessible::deleteAccessibleInterface(id);
+  }
+
+  // Tells the reader where the keyboard stands now: the painted control that has it,
+  // or, for the board or a text box, the widget itself.
+  void tellFocus() {
+    FormWindow* w = window_.data();
+    if (!w) return;
+    QAccessibleInterface* iface = nullptr;
+    for (const Entry& e : entries_) {
+      auto* c = e.own ? static_cast<ControlAccessible*>(interfaceOf(e)) : nullptr;
+      if (c && c->item().control == w->focusedControl()) iface = c;
+    }
+    if (!iface) {
+      QWidget* widget = w->focusWidget() ? w->focusWidget() : w;
+      iface = QAccessible::queryAccessibleInterface(widget);
+    }
+    if (!iface) return;
+    QAccessibleEvent event(iface, QAccessible::Focus);
+    announce(event);
   }
 
   int childCount() const override { return static_cast<int>(shown_.size()); }
@@ -146,8 +200,11 @@ class FormAccessible : public QAccessibleWidget {
     FormWindow* w = window_.data();
     if (!w) return;
     std::vector<forms::AccessibleItem> items = w->form().accessibleItems();
+    // Heard only once the reader is there: the first time it hears all that stands.
+    const std::string heard = tell ? announcer_.update(items) : std::string();
     if (items.size() != entries_.size()) {
       rebuild(items);
+      say(heard);
       return;
     }
     struct Change {
@@ -172,7 +229,7 @@ class FormAccessible : public QAccessibleWidget {
       QAccessible::State states;
       states.disabled = c->enabled() != now.control->enabled;
       states.checked = was.checked != now.checked;
-      const bool spoken = now.notice != was.notice && !now.notice.empty();
+      const bool renamed = now.name != was.name;
       c->enabled() = now.control->enabled;
       was = std::move(now);
       if (shown != e.shown) {
@@ -182,7 +239,7 @@ class FormAccessible : public QAccessibleWidget {
         continue;
       }
       if (!shown) continue;
-      if (spoken) changes.push_back({iface, QAccessible::NameChanged, {}});
+      if (renamed) changes.push_back({iface, QAccessible::NameChanged, {}});
       if (states.disabled || states.checked)
         changes.push_back({iface, QAccessible::StateChanged, states});
     }
@@ -198,6 +255,7 @@ class FormAccessible : public QAccessibleWidget {
         announce(event);
       }
     }
+    say(heard);
   }
 
  private:
@@ -208,6 +266,22 @@ class FormAccessible : public QAccessibleWidget {
     std::string name;
     bool shown = false;
   };
+
+  void say(const std::string& text) {
+    if (text.empty()) return;
+    // A reader reads the text when it comes to the event, and drops an event that a
+    // newer one of the same object follows: each message has an object of its own, taken
+    // in turn from a few, so that quick ones are each said as they were.
+    if (notifications_.size() < kNotifications)
+      notifications_.push_back(
+          QAccessible::registerAccessibleInterface(new NotificationAccessible(window_.data())));
+    const QAccessible::Id id = notifications_[said_++ % notifications_.size()];
+    auto* n = static_cast<NotificationAccessible*>(QAccessible::accessibleInterface(id));
+    if (!n) return;
+    n->setText(screenText(text));
+    QAccessibleEvent event(n, QAccessible::ObjectShow);
+    announce(event);
+  }
 
   static QAccessibleInterface* interfaceOf(const Entry& e) {
     return e.edit ? QAccessible::queryAccessibleInterface(e.edit)
@@ -247,6 +321,10 @@ class FormAccessible : public QAccessibleWidget {
   QPointer<FormWindow> window_;
   std::vector<Entry> entries_;
   std::vector<std::size_t> shown_;  // the entries a reader sees, in order
+  static constexpr std::size_t kNotifications = 8;
+  forms::Announcer announcer_;
+  std::vector<QAccessible::Id> notifications_;
+  std::size_t said_ = 0;
 };
 
 QAccessibleInterface* formAccessibleFactory(const QString&, QObject* object) {
@@ -270,6 +348,12 @@ void updateFormAccessibility(FormWindow& window) {
   if (!listener && !QAccessible::isActive()) return;
   if (auto* form = dynamic_cast<FormAccessible*>(QAccessible::queryAccessibleInterface(&window)))
     form->refresh(true);
+}
+
+void tellFormFocus(FormWindow& window) {
+  if (!listener && !QAccessible::isActive()) return;
+  if (auto* form = dynamic_cast<FormAccessible*>(QAccessible::queryAccessibleInterface(&window)))
+    form->tellFocus();
 }
 
 }  // namespace qthost

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/forms/announcer.h"
 #include "platform/forms/cp1252.h"
 #include "platform/forms/paint_key.h"
 #include "platform/qt/accessibility.h"
@@ -97,6 +98,8 @@ void FormWindow::sync() {
   syncPointer();
   syncTimer();
   for (Edit& e : edits_) syncEdit(e);
+  // A control that went away takes the keyboard with it, back to the board.
+  if (focused_ && !focused_->visible) focusOn(nullptr);
   if (!frameValid_ || forms::paintKey(form_) != frameKey_) update();
   updateFormAccessibility(*this);
 }
@@ -238,6 +241,7 @@ void FormWindow::paintEvent(QPaintEvent*) {
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {
+  focused_ = nullptr;  // the mouse plays on the board
   if (event->button() == Qt::LeftButton) {
     pressing_ = true;
     doubled_ = false;
@@ -279,7 +283,44 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
   sync();
 }
 
+void FormWindow::moveFocus(bool forward) {
+  focusOn(forms::nextFocus(form_.accessibleItems(), focused_, forward));
+}
+
+void FormWindow::focusOn(forms::Control* control) {
+  focused_ = control;
+  QLineEdit* edit = nullptr;
+  if (control && control->kind == forms::Kind::TextBox)
+    edit = lineEditFor(static_cast<const forms::TextBox&>(*control));
+  if (edit) {
+    edit->setFocus(Qt::TabFocusReason);  // the line edit tells the reader itself
+    return;
+  }
+  setFocus(Qt::TabFocusReason);
+  tellFormFocus(*this);
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+  moveFocus(next);
+  return true;
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
+  // The control the keyboard stands on takes Space and Enter, as any button does; while
+  // it does not work, Enter does what it does on the board.
+  const bool press = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                     event->key() == Qt::Key_Enter;
+  if (focused_ && press && event->modifiers() == Qt::NoModifier) {
+    if (form_.clickOn(*focused_) || event->key() == Qt::Key_Space) {
+      sync();
+      return;
+    }
+  }
+  // Escape leaves the control for the board, as it leaves the name box.
+  if (focused_ && event->key() == Qt::Key_Escape) {
+    focusOn(nullptr);
+    return;
+  }
   if (const std::optional<forms::Key> key = formKey(*event)) {
     form_.keyPress(*key);
     sync();
@@ -298,9 +339,17 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != e.edit) continue;
     forms::TextBox& box = *e.box;
     if (event->type() == QEvent::KeyPress && endsTyping(*static_cast<QKeyEvent*>(event))) {
-      setFocus(Qt::OtherFocusReason);  // back to the board
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        focused_ = &box;
+        moveFocus(key == Qt::Key_Tab);
+      } else {
+        focused_ = nullptr;
+        setFocus(Qt::OtherFocusReason);  // back to the board
+      }
       return true;
     }
+    if (event->type() == QEvent::FocusIn) focused_ = &box;
     if (!box.visible || !box.enabled) break;
     const bool left = (event->type() == QEvent::MouseButtonDblClick ||
                        event->type() == QEvent::MouseButtonRelease) &&

@@ -35,6 +35,9 @@ class FormWindow : public QWidget {
   // Whether the window was closed; a closed window runs no more timer ticks.
   bool closed() const { return closed_; }
 
+  // The control the keyboard stands on (nullptr: the board, where keys play the game).
+  const forms::Control* focusedControl() const { return focused_; }
+
   // The line edit that stands for a text box (nullptr: not one of this form's).
   QLineEdit* lineEditFor(const forms::TextBox& box) const;
   // The timer that drives the form's Timer control.
@@ -55,6 +58,7 @@ class FormWindow : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -70,6 +74,9 @@ class FormWindow : public QWidget {
   void syncTimer();
   void syncEdit(Edit& e);
   void tick();
+  // Tab and Backtab: the keyboard moves on from where it stands, in reading order.
+  void moveFocus(bool forward);
+  void focusOn(forms::Control* control);
 
   forms::Form& form_;
   QTimer timer_;
@@ -81,6 +88,7 @@ class FormWindow : public QWidget {
   bool pressing_ = false;
   bool doubled_ = false;                   // that press is the second of a double-click
   forms::Control* lastClicked_ = nullptr;  // the control the last Click went to
+  forms::Control* focused_ = nullptr;      // where Tab left the keyboard
   bool closed_ = false;
   bool shownOnce_ = false;
   forms::MousePointer shownPointer_ = forms::MousePointer::Default;

@@ -18,6 +18,8 @@ class VirtualHost : public forms::FormHost {
   int doEventsCalls = 0;
   int topMostCalls = 0;
   std::vector<std::string> errors;  // what the player was told
+  // Runs after every event, as a real window re-reads the form after each.
+  std::function<void()> afterEvent;
 
   void attach(forms::Form& form) { form_ = &form; }
 
