@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader says of the window: the tiles by row, position and letter, the
-// buttons by their captions, the numbers with their headings, in Italian like the
-// rest of the game. The order is a reading order: message, numbers, buttons, tiles.
+// buttons by their captions, the numbers with their headings and without their leading
+// zeros, in Italian like the rest of the game. The order is a reading order: message, numbers, buttons, tiles.
 // What the player hears unasked, at the moment a sighted player sees it, rides on the
 // items as their notices: the deal, each letter moved, every verdict and banner, the
 // warnings of the clock, the score and the best score as they change.
@@ -91,11 +91,10 @@ std::vector<forms::AccessibleItem> Form1::accessibleItems() {
     dealNotice_ = "Livello " + said(Livello.caption) + ", tempo " + duration(levelSeconds) +
                   (letters.empty() ? "." : ". Lettere: " + letters + ".");
   }
-  items.push_back(label(Livello, "Livello " + Livello.caption));
+  items.push_back(label(Livello, "Livello " + said(Livello.caption)));
   items.back().notice = dealNotice_;
   items.back().noticeTurn = dealsDone_;
-  items.push_back(label(Punti, "Punti " + Punti.caption));
-  items.back().notice = "Punti " + said(Punti.caption);
+  items.push_back(label(Punti, "Punti " + said(Punti.caption)));
   items.push_back(label(record, recordWords(record.caption)));
   items.push_back(AccessibleItem{&nome, AccessibleRole::EditableText, se.caption, false, {}});
   const bool found = setteok.fillColor == forms::rgb(0, 192, 0);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/window/record_line.h"
