@@ -34,15 +34,10 @@ bool isButton(forms::AccessibleRole role) {
   return role == forms::AccessibleRole::Button || role == forms::AccessibleRole::ToggleButton;
 }
 
-// One painted control. It holds what the form said at the last update, so that what a
-// reader asks and what it was told agree.
-class ControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// An object of the window's own with nothing inside it.
+class LeafAccessible : public QAccessibleInterface {
  public:
-  ControlAccessible(FormWindow* window, const forms::AccessibleItem& item)
-      : window_(window), item_(item), enabled_(item.control->enabled) {}
-
-  forms::AccessibleItem& item() { return item_; }
-  bool& enabled() { return enabled_; }
+  explicit LeafAccessible(FormWindow* window) : window_(window) {}
 
   bool isValid() const override { return !window_.isNull(); }
   QObject* object() const override { return nullptr; }
@@ -54,6 +49,20 @@ class ControlAccessible : public QAccessibleInterface, public QAccessibleActionI
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+ protected:
+  QPointer<FormWindow> window_;
+};
+
+// One painted control. It holds what the form said at the last update, so that what a
+// reader asks and what it was told agree.
+class ControlAccessible : public LeafAccessible, public QAccessibleActionInterface {
+ public:
+  ControlAccessible(FormWindow* window, const forms::AccessibleItem& item)
+      : LeafAccessible(window), item_(item), enabled_(item.control->enabled) {}
+
+  forms::AccessibleItem& item() { return item_; }
+  bool& enabled() { return enabled_; }
 
   QString text(QAccessible::Text t) const override {
     return t == QAccessible::Name ? screenText(item_.name) : QString();
@@ -104,29 +113,18 @@ class ControlAccessible : public QAccessibleInterface, public QAccessibleActionI
   }
 
  private:
-  QPointer<FormWindow> window_;
   forms::AccessibleItem item_;
   bool enabled_;
 };
 
 // What the player hears unasked. Readers speak a notification each time it shows, the
 // same text again included, where they let a label's new name pass unsaid.
-class NotificationAccessible : public QAccessibleInterface {
+class NotificationAccessible : public LeafAccessible {
  public:
-  explicit NotificationAccessible(FormWindow* window) : window_(window) {}
+  using LeafAccessible::LeafAccessible;
 
   void setText(const QString& text) { text_ = text; }
 
-  bool isValid() const override { return !window_.isNull(); }
-  QObject* object() const override { return nullptr; }
-  QWindow* window() const override { return window_ ? window_->windowHandle() : nullptr; }
-  QAccessibleInterface* parent() const override {
-    return window_ ? QAccessible::queryAccessibleInterface(window_.data()) : nullptr;
-  }
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override {
     return t == QAccessible::Name ? text_ : QString();
   }
@@ -136,7 +134,6 @@ class NotificationAccessible : public QAccessibleInterface {
   QAccessible::State state() const override { return {}; }
 
  private:
-  QPointer<FormWindow> window_;
   QString text_;
 };
 

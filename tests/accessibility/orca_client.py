@@ -121,10 +121,8 @@ def play_a_level(speech, display, clock):
     speech.hear(r"Sbrigati, mancano solo 30 secondi\. Tempo: 30 secondi\.")
     speech.hear(r"Tempo scaduto: 00:00\.")
     speech.hear(r"LIVELLO numero 2")
-    key(display, "Tab")
-    speech.hear(r"CPU|Giocatore")
-    key(display, "Tab")
-    speech.hear(r"Conferma.*non disponibile")
+    key(display, "shift+Tab")  # backwards from the board: the last tile, locked now
+    speech.hear(r"Lettera, posizione 7, vuota pulsante non disponibile")
     key(display, "BackSpace")
     speech.hear(r"Ora le lettere sono ferme\.")
     speech.hear(r"LIVELLO numero 2\. Livello 2, tempo 3 minuti e 30 secondi\. Lettere: ")
@@ -136,7 +134,11 @@ def end_a_game(speech, display, clock):
     speech.hear(r"GAME OVER\. NUOVO RECORD\. GIOCA: premi Invio per una nuova partita\. "
                 r"Record: CPU, 280 punti, livello 2\.")
     clock("1000")
-    key(display, "Escape", "Tab")
+    # Each key after the reader has spoken of the last, as a player listens: from the
+    # locked tile back to the board, then to the one button that works.
+    key(display, "Escape")
+    speech.hear(r"LEMMARO")
+    key(display, "Tab")
     speech.hear(r"GIOCA pulsante")
     key(display, "Return")
     speech.hear(r"Livello 1, tempo 4 minuti\. Lettere: .* Punti 0\.")
