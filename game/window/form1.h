@@ -111,7 +111,9 @@ class Form1 : public forms::Form {
   void Pulisci();
   void Pausa(double Tempo);
   void PunteggioOK();
-  void CercaWord();
+  // Asks the spell checker. True when it answered for the word (credited, or already
+  // written); false when it refused it or could not be asked.
+  bool CercaWord();
   void SchedaAudio();
   void Suono(const std::string& tipo);
 
@@ -145,6 +147,7 @@ class Form1 : public forms::Form {
   bool spellWarningShown_ = false;  // a missing spell checker is reported once
   std::unique_ptr<words::DictionaryIndex> dictionaryIndex_;
   int levelSecured_ = 0;       // level whose seven-letter word is credited but not yet marked
+  int doublingsDue_ = 0;       // doublings shown whose pause has not yet ended
   int confirmationsDone_ = 0;  // tells a repeated verdict from the message left standing
   // Moves on whenever a level ends, a game ends or begins, or the window closes. A step
   // that pauses notes it first and reads it again after each pause: when it has moved,
