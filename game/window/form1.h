@@ -23,10 +23,13 @@ class DictionaryIndex;
 class Form1 : public forms::Form {
  public:
   static constexpr int kWordSlots = int{datafiles::kMaxEntries};  // the word list's last index
-  // How much of a data file is read. An entry of the format is at most ten bytes (a
-  // carried line feed, a mark, seven letters, the carriage return); 64 a slot leaves
-  // ample room, and past it there could only be entries beyond the last slot.
+  // How much of Dati.RCX is read at first. Entries of the usual length fill the word
+  // list well within it; a file of longer entries is read further, a few times more at
+  // each step, until the list is full or the file ends.
   static constexpr std::size_t kDataFileBytes = std::size_t{kWordSlots} * 64;
+  // How much of Record.RCX is read: its one line is two dozen bytes, and anything past
+  // this bound could not be a best score the game wrote.
+  static constexpr std::size_t kRecordFileBytes = 1024;
   // The longest word the player can build: one letter a tile of the word row.
   static constexpr std::size_t kLongestWord = 7;
 
