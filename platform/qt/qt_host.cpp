@@ -23,8 +23,8 @@ void QtHost::show(forms::Form& form) {
   if (!window_ || &window_->form() != &form) window_ = std::make_unique<FormWindow>(form);
   if (topMost_) window_->setTopMost();
   window_->showCentred();
-  // The form's start-up runs between here and the event loop; the first pass of the
-  // loop picks up what it set (the clock, the name, the pointer).
+  // The first pass of the event loop picks up what the form's start-up set (the clock,
+  // the name, the pointer).
   QTimer::singleShot(0, window_.get(), [w = window_.get()] { w->sync(); });
 }
 
