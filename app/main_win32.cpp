@@ -48,8 +48,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     files::DiskDataFiles dataFiles(here.empty() ? std::string(".") : win32host::wideToUtf8(here));
     Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
-    host.show(form);
+    // Start-up runs before the window shows: its first frame is the dealt board.
     form.Form_Load();
+    host.show(form);
     status = host.run();
     // The window reads the form until it goes, so it goes first.
     host.close();

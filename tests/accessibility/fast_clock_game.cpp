@@ -21,9 +21,8 @@ int main(int argc, char* argv[]) {
   qthost::QtHost host({.program = "fast_clock_game", .dialogs = false});
   files::DiskDataFiles dataFiles(std::filesystem::current_path().string());
   Form1 form(GameServices{host, dataFiles, nullptr, nullptr, nullptr});
-  host.show(form);
   form.Form_Load();
-  host.window()->sync();
+  host.show(form);
 
   QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
   std::string line;
@@ -41,7 +40,7 @@ int main(int argc, char* argv[]) {
       if (host.window()) host.window()->sync();
     }
   });
-  const int status = host.window()->closed() ? 0 : QApplication::exec();
+  const int status = QApplication::exec();
   host.close();
   return status;
 }

@@ -11,6 +11,12 @@ void VirtualHost::doEvents() {
   if (afterEvent) afterEvent();
 }
 
+void VirtualHost::showError(const std::string& title, const std::string& text) {
+  errors.push_back(title + ": " + text);
+  const double until = now + errorReadingSeconds;
+  while (now < until) doEvents();
+}
+
 void VirtualHost::click(const forms::Control& control) {
   const forms::Rect& r = control.rect;
   if (form_) form_->click(r.left + r.width / 2, r.top + r.height / 2);
