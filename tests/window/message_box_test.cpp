@@ -3,11 +3,11 @@
 // closes the window behind it closes the game.
 #include <gtest/gtest.h>
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
-#include <qpa/qwindowsysteminterface.h>
 
 #include "game/window/data_files.h"
 #include "game/window/form1.h"
