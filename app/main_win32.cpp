@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lemmaro on Windows: opens the game window and plays until it is closed. The data files
-// are read from the directory the program is started in.
+// are read from the folders chosen before the window is made (app/data_home.h): the
+// install folder, with the best score in the player's own folder.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/data_home.h"
 #include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
@@ -25,6 +29,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   win32host::Win32Host host({.program = "lemmaro", .dialogs = !std::getenv("LEMMARO_NO_DIALOGS")});
   std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = win32host::makeSpellCheckerChain();
 
+  const std::optional<datahome::Home> home = datahome::findHome(host);
+  if (!home) return 1;
   int status = 0;
   {
     win32host::Win32MediaPlayer mediaPlayer;
@@ -39,14 +45,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                    cards.why().c_str());
     std::fflush(stderr);
 
-    // The data directory is the one the program was started in, as the system names it.
-    std::wstring here(MAX_PATH, L'\0');
-    here.resize(GetCurrentDirectoryW(static_cast<DWORD>(here.size()), here.data()));
-    if (here.size() >= MAX_PATH) {
-      here.resize(here.size() + 1);
-      here.resize(GetCurrentDirectoryW(static_cast<DWORD>(here.size()), here.data()));
-    }
-    files::DiskDataFiles dataFiles(here.empty() ? std::string(".") : win32host::wideToUtf8(here));
+    const auto utf8 = [](const std::filesystem::path& p) {
+      return win32host::wideToUtf8(p.wstring());
+    };
+    files::DiskDataFiles dataFiles(utf8(home->data), utf8(home->record));
     Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
     // Start-up runs before the window shows: its first frame is the dealt board.
     form.Form_Load();
