@@ -74,15 +74,15 @@ base::Result<Home> prepare(const Places& places, Sharing sharing) {
   return base::Error{"Non trovo Dati.RCX, i dati del gioco. L'ho cercato in: " + where + ".", 0};
 }
 
-std::optional<Home> findHome(forms::FormHost& host) {
-  base::Result<Home> home = prepare(placesOfThisProcess(), sharingOfThisSystem());
+std::optional<Home> findHome(forms::FormHost& host, const Places& places) {
+  base::Result<Home> home = prepare(places, sharingOfThisSystem());
   if (home) return *home;
   host.showError(forms::utf8ToCp1252("Dati del gioco"), forms::utf8ToCp1252(home.error().message));
   return std::nullopt;
 }
 
 bool enterDataDirectory(forms::FormHost& host) {
-  const std::optional<Home> home = findHome(host);
+  const std::optional<Home> home = findHome(host, placesOfThisProcess());
   if (!home) return false;
   std::error_code ec;
   fs::current_path(home->data, ec);

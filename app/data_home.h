@@ -53,9 +53,9 @@ Places placesOfThisProcess();
 // How this system's player folders reach the installed data.
 Sharing sharingOfThisSystem();
 
-// The home of this process; when there is none the player is told through the host,
-// and the game cannot be played.
-std::optional<Home> findHome(forms::FormHost& host);
+// The home of a process at `places`; when there is none the player is told through the
+// host, and the game cannot be played.
+std::optional<Home> findHome(forms::FormHost& host, const Places& places);
 
 // Makes the chosen data folder the current directory. On failure it tells the player
 // through the host and returns false: the game cannot be played.

@@ -15,10 +15,12 @@
 #include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
+#include "platform/spell/hunspell_checker.h"
 #include "platform/win32/com_object.h"
 #include "platform/win32/media_player.h"
 #include "platform/win32/spell_checkers.h"
 #include "platform/win32/text.h"
+#include "platform/win32/user_locale.h"
 #include "platform/win32/win32_host.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -27,10 +29,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   win32host::ComApartment apartment;
   // Unattended runs (the tests under Wine) ask for no message boxes.
   win32host::Win32Host host({.program = "lemmaro", .dialogs = !std::getenv("LEMMARO_NO_DIALOGS")});
-  std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = win32host::makeSpellCheckerChain();
 
-  const std::optional<datahome::Home> home = datahome::findHome(host);
+  const datahome::Places places = datahome::placesOfThisProcess();
+  const std::optional<datahome::Home> home = datahome::findHome(host, places);
   if (!home) return 1;
+  const auto utf8 = [](const std::filesystem::path& p) {
+    return win32host::wideToUtf8(p.wstring());
+  };
+  // Hunspell, the last of the spell checkers, reads the Italian dictionary installed
+  // beside the program, and holds only what answers for the words of the word row.
+  // It loads in the background from now on.
+  std::unique_ptr<spell::SpellCheckerProvider> spellCheckers =
+      win32host::makeSpellCheckerChain(spell::makeHunspellProvider(
+          utf8(places.sharedData / "it_IT.aff"), utf8(places.sharedData / "it_IT.dic"),
+          Form1::kLongestWord));
   int status = 0;
   {
     win32host::Win32MediaPlayer mediaPlayer;
@@ -45,11 +57,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                    cards.why().c_str());
     std::fflush(stderr);
 
-    const auto utf8 = [](const std::filesystem::path& p) {
-      return win32host::wideToUtf8(p.wstring());
-    };
     files::DiskDataFiles dataFiles(utf8(home->data), utf8(home->record));
-    Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
+    Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get(),
+                            win32host::userDecimalSeparator()});
     // Start-up runs before the window shows: its first frame is the dealt board.
     form.Form_Load();
     host.show(form);

@@ -6,7 +6,8 @@
 ; player's best score, which the game keeps in %APPDATA%\Lemmaro.
 ;
 ; Built by packaging/windows/CMakeLists.txt, which defines LEMMARO_EXE, ECHODET_OCX,
-; DATA_DIR (Dati.RCX and FX01.wav to FX06.wav), VERSION and OUTFILE.
+; DATA_DIR (Dati.RCX and FX01.wav to FX06.wav), DICTIONARY_DIR (it_IT.aff and it_IT.dic,
+; the Italian dictionary of the last spell checker), VERSION and OUTFILE.
 
 Unicode true
 ; The program and its control are 64-bit: so is the installer, so that its $SYSDIR is
@@ -76,6 +77,8 @@ Section "Lemmaro"
   File "/oname=lemmaro.exe" "${LEMMARO_EXE}"
   File "/oname=Echodet.ocx" "${ECHODET_OCX}"
   !insertmacro DataFiles PackFile
+  File "/oname=it_IT.aff" "${DICTIONARY_DIR}/it_IT.aff"
+  File "/oname=it_IT.dic" "${DICTIONARY_DIR}/it_IT.dic"
 
   ClearErrors
   ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\Echodet.ocx"' $0
@@ -115,6 +118,8 @@ Section "Uninstall"
   Delete "$INSTDIR\lemmaro.exe"
   Delete "$INSTDIR\Echodet.ocx"
   !insertmacro DataFiles RemoveFile
+  Delete "$INSTDIR\it_IT.aff"
+  Delete "$INSTDIR\it_IT.dic"
   ; What an older game, started in its install folder, wrote there.
   Delete "$INSTDIR\Record.RCX"
   Delete "$INSTDIR\uninstall.exe"

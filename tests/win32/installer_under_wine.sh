@@ -66,7 +66,7 @@ touch "$ownMenu/Lemmaro.lnk"
 
 wine "$installer" /S
 wineserver -w
-for f in lemmaro.exe Echodet.ocx Dati.RCX FX01.wav FX06.wav uninstall.exe; do
+for f in lemmaro.exe Echodet.ocx Dati.RCX FX01.wav FX06.wav it_IT.aff it_IT.dic uninstall.exe; do
   [ -f "$program/$f" ] || fail "$f was not installed"
 done
 echo "installed $(installedVersion): $(ls "$program" | tr '\n' ' ')"
