@@ -56,7 +56,8 @@ base::Status linkSharedFiles(const Places& places) {
 }  // namespace
 
 base::Result<Home> prepare(const Places& places, Sharing sharing) {
-  if (holdsData(places.startFolder) && !isInstalledData(places)) return Home{places.startFolder, places.startFolder};
+  if (holdsData(places.startFolder) && !isInstalledData(places))
+    return Home{places.startFolder, places.startFolder};
 
   if (holdsData(places.sharedData) && !places.playerData.empty()) {
     std::error_code ec;
@@ -88,8 +89,8 @@ bool enterDataDirectory(forms::FormHost& host) {
   fs::current_path(home->data, ec);
   if (!ec) return true;
   host.showError(forms::utf8ToCp1252("Dati del gioco"),
-                 forms::utf8ToCp1252("Non posso entrare nella cartella " + text(home->data) +
-                                     ": " + ec.message()));
+                 forms::utf8ToCp1252("Non posso entrare nella cartella " + text(home->data) + ": " +
+                                     ec.message()));
   return false;
 }
 

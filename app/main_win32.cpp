@@ -39,10 +39,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Hunspell, the last of the spell checkers, reads the Italian dictionary installed
   // beside the program, and holds only what answers for the words of the word row.
   // It loads in the background from now on.
-  std::unique_ptr<spell::SpellCheckerProvider> spellCheckers =
-      win32host::makeSpellCheckerChain(spell::makeHunspellProvider(
-          utf8(places.sharedData / "it_IT.aff"), utf8(places.sharedData / "it_IT.dic"),
-          Form1::kLongestWord));
+  std::unique_ptr<spell::SpellCheckerProvider> spellCheckers = win32host::makeSpellCheckerChain(
+      spell::makeHunspellProvider(utf8(places.sharedData / "it_IT.aff"),
+                                  utf8(places.sharedData / "it_IT.dic"), Form1::kLongestWord));
   int status = 0;
   {
     win32host::Win32MediaPlayer mediaPlayer;

@@ -14,8 +14,8 @@ namespace spell {
 namespace {
 
 std::wstring wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
   return out;
@@ -42,8 +42,7 @@ std::string shortName(const std::wstring& path) {
 
 MemoryFile::MemoryFile(const std::string& text) {
   wchar_t folder[MAX_PATH + 1], file[MAX_PATH + 1];
-  if (GetTempPathW(MAX_PATH + 1, folder) == 0 ||
-      GetTempFileNameW(folder, L"lem", 0, file) == 0)
+  if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"lem", 0, file) == 0)
     return;
   const HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_TEMPORARY, nullptr);

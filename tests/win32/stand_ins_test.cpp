@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -23,8 +23,8 @@ using Lines = std::vector<std::string>;
 
 void setKey(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
   HKEY h;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                            &h, nullptr),
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h,
+                            nullptr),
             ERROR_SUCCESS)
       << "HKLM\\" << std::string(key.begin(), key.end());
   RegSetValueExW(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -39,8 +39,8 @@ class StandIns : public ::testing::Test {
   StandIns() {
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
-    log_ = std::wstring(dir) + L"lemmaro-stand-in-" + std::to_wstring(GetCurrentProcessId()) +
-           L".log";
+    log_ =
+        std::wstring(dir) + L"lemmaro-stand-in-" + std::to_wstring(GetCurrentProcessId()) + L".log";
     words_ = log_ + L".words";
     DeleteFileW(log_.c_str());
     SetEnvironmentVariableW(L"LEMMARO_STAND_IN_LOG", log_.c_str());
@@ -63,8 +63,9 @@ class StandIns : public ::testing::Test {
   void clearLog() const { DeleteFileW(log_.c_str()); }
 
   static void registerMediaPlayer() {
-    const std::wstring key = L"Software\\Classes\\CLSID\\{6BF52A52-394A-11D3-B153-00C04F79FAA6}"
-                             L"\\InprocServer32";
+    const std::wstring key =
+        L"Software\\Classes\\CLSID\\{6BF52A52-394A-11D3-B153-00C04F79FAA6}"
+        L"\\InprocServer32";
     setKey(key, nullptr, wide(MEDIA_PLAYER_STAND_IN));
     setKey(key, L"ThreadingModel", L"Apartment");
   }
@@ -102,10 +103,9 @@ TEST_F(StandIns, TheMediaPlayerIsMadeByItsClassWithItsSettings) {
     player.setURL("C:\\Program Files\\Lemmaro\\FX01.wav");
     player.setURL("C:\\Program Files\\Lemmaro\\FX04.wav");
   }
-  EXPECT_EQ(logged(), (Lines{"player.settings", "settings.autoStart=true",
-                             "settings.playCount=1", "settings.volume=50", "settings.balance=0",
-                             "settings.rate=1", "settings.mute=false",
-                             "settings.enableErrorDialogs=false",
+  EXPECT_EQ(logged(), (Lines{"player.settings", "settings.autoStart=true", "settings.playCount=1",
+                             "settings.volume=50", "settings.balance=0", "settings.rate=1",
+                             "settings.mute=false", "settings.enableErrorDialogs=false",
                              "player.URL=C:\\Program Files\\Lemmaro\\FX01.wav",
                              "player.URL=C:\\Program Files\\Lemmaro\\FX04.wav"}));
   show();
@@ -123,13 +123,18 @@ TEST_F(StandIns, TheWordProcessorIsAskedOneServerACheck) {
     bool accepted;
     Lines asked;
   };
-  for (const Case& c :
-       {Case{"casa", true, {"Application.CheckSpelling(casa) -> true",
-                            "Application.CheckSpelling(Casa) -> false"}},
-        Case{"roma", true, {"Application.CheckSpelling(roma) -> false",
-                            "Application.CheckSpelling(Roma) -> true"}},
-        Case{"qzxw", false, {"Application.CheckSpelling(qzxw) -> false",
-                             "Application.CheckSpelling(Qzxw) -> false"}}}) {
+  for (const Case& c : {Case{"casa",
+                             true,
+                             {"Application.CheckSpelling(casa) -> true",
+                              "Application.CheckSpelling(Casa) -> false"}},
+                        Case{"roma",
+                             true,
+                             {"Application.CheckSpelling(roma) -> false",
+                              "Application.CheckSpelling(Roma) -> true"}},
+                        Case{"qzxw",
+                             false,
+                             {"Application.CheckSpelling(qzxw) -> false",
+                              "Application.CheckSpelling(Qzxw) -> false"}}}) {
     clearLog();
     EXPECT_EQ(check(*chain, c.word), c.accepted) << c.word;
     Lines expected = opening;

@@ -10,9 +10,8 @@ constexpr CLSID kMediaPlayerClass = {
     0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
 
 IDispatch* makePlayer() {
-  auto* settings = new standin::Recorder("settings", [](const standin::Call&, VARIANT*) {
-    return S_OK;
-  });
+  auto* settings =
+      new standin::Recorder("settings", [](const standin::Call&, VARIANT*) { return S_OK; });
   auto* player =
       new standin::Recorder("player", [settings](const standin::Call& call, VARIANT* result) {
         if (call.member == "settings" && (call.flags & DISPATCH_PROPERTYGET)) {
@@ -29,8 +28,8 @@ standin::Factory factory(makePlayer);
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid,
-                                                                          REFIID riid, void** out) {
+extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
+    DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
   if (clsid != kMediaPlayerClass) return CLASS_E_CLASSNOTAVAILABLE;
   return factory.QueryInterface(riid, out);
 }

@@ -102,7 +102,8 @@ class Recorder : public IDispatch {
     for (const auto& [fixedId, known] : fixed_)
       if (fixedId == id) call.member = known;
     call.flags = flags;
-    for (UINT i = params ? params->cArgs : 0; i > 0; --i) call.args.push_back(&params->rgvarg[i - 1]);
+    for (UINT i = params ? params->cArgs : 0; i > 0; --i)
+      call.args.push_back(&params->rgvarg[i - 1]);
     std::string line = name_ + "." + call.member;
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
       line += "=" + (call.args.empty() ? std::string() : text(*call.args[0]));
@@ -115,11 +116,15 @@ class Recorder : public IDispatch {
     VARIANT answer;
     VariantInit(&answer);
     const HRESULT hr = answer_(call, &answer);
-    if (FAILED(hr)) line += " failed";
-    else if (answer.vt == VT_BOOL) line += " -> " + text(answer);
+    if (FAILED(hr))
+      line += " failed";
+    else if (answer.vt == VT_BOOL)
+      line += " -> " + text(answer);
     log(line);
-    if (result) *result = answer;
-    else VariantClear(&answer);
+    if (result)
+      *result = answer;
+    else
+      VariantClear(&answer);
     return hr;
   }
 

@@ -61,9 +61,8 @@ IDispatch* makeApplication() {
       *r = standin::object(application);
     } else if (call.member == "CheckSpelling") {
       r->vt = VT_BOOL;
-      r->boolVal = !call.args.empty() && words.count(standin::text(*call.args[0]))
-                       ? VARIANT_TRUE
-                       : VARIANT_FALSE;
+      r->boolVal = !call.args.empty() && words.count(standin::text(*call.args[0])) ? VARIANT_TRUE
+                                                                                   : VARIANT_FALSE;
     } else if (call.member == "Quit") {
       PostQuitMessage(0);
     }
@@ -87,8 +86,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   standin::log("server started");
   standin::Factory factory(makeApplication);
   DWORD cookie = 0;
-  if (FAILED(CoRegisterClassObject(kStandInClass, &factory, CLSCTX_LOCAL_SERVER,
-                                   REGCLS_SINGLEUSE, &cookie)))
+  if (FAILED(CoRegisterClassObject(kStandInClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE,
+                                   &cookie)))
     return 1;
   MSG msg;
   // Quit ends the server; a client that never calls it leaves it for the test to end.
