@@ -29,5 +29,5 @@ struct GameServices {
   IDispatch* cards = nullptr;
   // The decimal separator of the user's locale, in Windows-1252, where the system keeps
   // it apart from the C library's locale; empty: the C library's locale's.
-  std::string decimalSeparator;
+  std::string decimalSeparator = {};
 };
