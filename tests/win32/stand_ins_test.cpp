@@ -3,7 +3,8 @@
 // prefix (HKLM, which no other test's prefix shares): the media player control made by
 // its class and told its settings and each URL; the word processor's automation server
 // asked exactly as the game has always asked it, one server a check; a server that
-// cannot start or fails its calls gives a refusal, never a hang.
+// cannot start or fails its calls gives a refusal, never a hang; without a word
+// processor, the system's checker asked for Italian.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -68,6 +69,18 @@ class StandIns : public ::testing::Test {
         L"\\InprocServer32";
     setKey(key, nullptr, wide(MEDIA_PLAYER_STAND_IN));
     setKey(key, L"ThreadingModel", L"Apartment");
+  }
+  // The system's checker, knowing `words`, and no word processor before it.
+  void registerSystemChecker(const Lines& words) const {
+    std::ofstream list{std::filesystem::path(words_)};
+    for (const auto& w : words) list << w << "\n";
+    SetEnvironmentVariableW(L"LEMMARO_STAND_IN_WORDS", words_.c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Word.Application");
+    const std::wstring key =
+        L"Software\\Classes\\CLSID\\{7AB36653-1796-484B-BDFA-E74F1DB7C1DC}"
+        L"\\InprocServer32";
+    setKey(key, nullptr, wide(SPELL_CHECKER_STAND_IN));
+    setKey(key, L"ThreadingModel", L"Both");
   }
   // The word processor, knowing `words`; `server` replaces the stand-in's program.
   void registerWordProcessor(const Lines& words, const std::wstring& options = L"",
@@ -165,6 +178,27 @@ TEST_F(StandIns, AServerThatFailsOrCannotStartIsARefusal) {
   registerWordProcessor({"casa"}, L"", "C:\\nowhere\\winword.exe");
   EXPECT_FALSE(check(*chain, "casa"));
   EXPECT_EQ(chain->why(), "nessun correttore installato");
+}
+
+TEST_F(StandIns, TheSystemsCheckerIsAskedForItalianWhenThereIsNoWordProcessor) {
+  registerSystemChecker({"casa", "Roma"});
+  auto chain = win32host::makeSpellCheckerChain(nullptr);
+  struct Case {
+    const char* word;
+    bool accepted;
+  };
+  for (const Case& c : {Case{"casa", true}, Case{"roma", true}, Case{"qzxw", false}}) {
+    clearLog();
+    EXPECT_EQ(check(*chain, c.word), c.accepted) << c.word;
+    const std::string capitalised = char(c.word[0] - 'a' + 'A') + std::string(c.word + 1);
+    const Lines log = logged();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[0], "IsSupported(it-IT)");
+    EXPECT_EQ(log[1], "CreateSpellChecker(it-IT)");
+    EXPECT_EQ(log[2].substr(0, log[2].find(')') + 1), "Check(" + std::string(c.word) + ")");
+    EXPECT_EQ(log[3].substr(0, log[3].find(')') + 1), "Check(" + capitalised + ")");
+    show();
+  }
 }
 
 }  // namespace
