@@ -30,7 +30,8 @@ trap 'wineserver -k 2>/dev/null || true; rm -f "$log"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 drive=$WINEPREFIX/drive_c
-program="$drive/Program Files/Lemmaro"
+# Installed where the player chose, which the upgrade has to find again.
+program="$drive/Giochi/Lemmaro"
 profile=$(find "$drive/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -1)
 player="$profile/AppData/Roaming/Lemmaro"
 menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Lemmaro"
@@ -64,7 +65,7 @@ mkdir -p "$player" "$ownMenu"
 for f in Dati.RCX FX01.wav; do echo "old copy" >"$player/$f"; done
 touch "$ownMenu/Lemmaro.lnk"
 
-wine "$installer" /S
+wine "$installer" /S '/D=C:\Giochi\Lemmaro'
 wineserver -w
 for f in lemmaro.exe Echodet.ocx Dati.RCX FX01.wav FX06.wav it_IT.aff it_IT.dic uninstall.exe; do
   [ -f "$program/$f" ] || fail "$f was not installed"
@@ -80,7 +81,7 @@ size=$(stat -c %s "$program/lemmaro.exe")
 [ "$size" -lt 8000000 ] || fail "lemmaro.exe is $size bytes: not stripped"
 
 play
-opened 'Program Files\\Lemmaro\\Dati.RCX' || fail "the game did not read the installed Dati.RCX"
+opened 'Giochi\\Lemmaro\\Dati.RCX' || fail "the game did not read the installed Dati.RCX"
 [ -f "$player/Record.RCX" ] || fail "the game keeps no record in the player's folder"
 [ ! -e "$program/Record.RCX" ] || fail "the game wrote its record into the install folder"
 [ "$(ls -A "$player")" = Record.RCX ] || fail "the player's folder holds $(ls -A "$player")"
@@ -100,7 +101,8 @@ cmp -s "$program/Dati.RCX" "$newerDati" || fail "the upgrade did not replace Dat
 registered || fail "Echodet.Cards is not registered after the upgrade"
 [ "$(sha256sum <"$player/Record.RCX")" = "$record" ] || fail "the upgrade changed the record"
 play
-opened 'Program Files\\Lemmaro\\Dati.RCX' || fail "the upgraded game did not read the installed Dati.RCX"
+opened 'Giochi\\Lemmaro\\Dati.RCX' || fail "the upgraded game did not read the installed Dati.RCX"
+[ ! -e "$drive/Program Files/Lemmaro" ] || fail "the upgrade went to Program Files, not to the older install"
 opened 'Roaming\\Lemmaro\\Record.RCX' || fail "the upgraded game did not read the player's record"
 [ "$(sha256sum <"$player/Record.RCX")" = "$record" ] || fail "the game changed the record"
 
