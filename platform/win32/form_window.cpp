@@ -230,9 +230,14 @@ void FormWindow::editChanged(Edit& e) {
   if (toWide(cp1252) != text) {
     // The game keeps its text in Windows-1252: the box takes only what it can hold,
     // rather than turning a character into a question mark behind the player's back.
+    // The box shows the form's text again, even an empty one.
     MessageBeep(MB_OK);
-    e.shownText.clear();  // puts the form's text back
-    sync();
+    const std::wstring kept = toWide(e.box->text);
+    updatingEdit_ = true;
+    SetWindowTextW(e.hwnd, kept.c_str());
+    updatingEdit_ = false;
+    SendMessageW(e.hwnd, EM_SETSEL, kept.size(), kept.size());
+    e.shownText = e.box->text;
     return;
   }
   // The player's typing goes straight into the form, as the game reads it.

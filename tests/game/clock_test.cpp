@@ -169,6 +169,18 @@ TEST_F(ClockTest, TheBonusRoundsHalvesToEven) {
   }
 }
 
+// The separator the program was given is the player's: the C library's "." does not win.
+TEST_F(ClockTest, TheBonusUsesTheSeparatorTheProgramGives) {
+  decimalSeparator = ",";
+  start();
+  lastLevelPassed(12, 2, 18, "0002000");
+  std::string shown;
+  host.at(host.now + 12, [&] { shown = form->newlivel.caption; });
+  host.ticks(1);
+  EXPECT_EQ(shown, "BONUS +66,6666666666667%");
+  EXPECT_EQ(form->Punti.caption, "0003333");
+}
+
 TEST_F(ClockTest, ConfirmationsDuringTheFinalPausesCountInTheBonus) {
   lastLevelPassed(1, 0, 1, "0001000");
   host.at(host.now + 6, [&] { confirm("CASA"); });

@@ -45,5 +45,6 @@ class GameTest : public ::testing::Test {
   FakeSpellCheckers spellCheckers;
   FakeMediaPlayer player;
   FakeCards cards;
+  std::string decimalSeparator;  // the user's, as the program gives it; empty: the C locale's
   std::unique_ptr<Form1> form;
 };
