@@ -11,6 +11,7 @@
 #include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
+#include "platform/forms/cp1252.h"
 #include "platform/win32/com_object.h"
 #include "platform/win32/media_player.h"
 #include "platform/win32/spell_checkers.h"
@@ -48,7 +49,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     files::DiskDataFiles dataFiles(here.empty() ? std::string(".") : win32host::wideToUtf8(here));
     Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
-    host.show(form);
+    // Without a window there is nothing to play in: the player is told why, and the
+    // program ends instead of waiting for a window that never comes.
+    if (base::Status shown = host.show(form); !shown) {
+      host.showError("Lemmaro", forms::utf8ToCp1252(shown.error().message));
+      return 1;
+    }
     form.Form_Load();
     status = host.run();
     // The window reads the form until it goes, so it goes first.

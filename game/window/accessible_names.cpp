@@ -34,6 +34,7 @@ std::vector<forms::AccessibleItem> Form1::accessibleItems() {
   AccessibleItem message = label(TESTO, TESTO.caption);
   message.notice =
       TESTO.caption.empty() ? std::string() : std::to_string(confirmationsDone_) + TESTO.caption;
+  message.live = true;
   items.push_back(std::move(message));
   // The overlays, while they show.
   for (forms::Label* overlay : {&overtxt, &newrec1, &newlivel, &Liv, &liv2, &pertxt})

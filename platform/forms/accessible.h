@@ -20,6 +20,9 @@ struct AccessibleItem {
   // countdown stays quiet between the moments that matter, a repeated verdict is
   // spoken again.
   std::string notice;
+  // What it says is news as it comes (the message line): readers that know live regions
+  // or alerts hear it without moving there.
+  bool live = false;
 };
 
 }  // namespace forms
