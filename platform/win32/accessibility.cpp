@@ -46,7 +46,7 @@ void setChild(VARIANT* v, LONG id) {
 // The client area's accessible object. It answers from the tree as the last update left
 // it, so what a reader asks and what it was told agree; once the window is gone every
 // question fails as a disconnected object's does.
-class FormAccessible : public IAccessible {
+class FormAccessible final : public IAccessible {
  public:
   FormAccessible(FormWindow& window, hostcore::AccessibleTree& tree)
       : window_(&window), tree_(&tree) {}

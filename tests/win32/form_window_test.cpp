@@ -95,6 +95,7 @@ TEST(Win32Window, TheNameBoxHasTheKeyboardOnlyWhileTheNameIsTyped) {
   EXPECT_EQ(GetFocus(), g.edit());
   // Letters are the name's, not moves.
   g.key(hostcore::KeyName::Letter, 'B');
+  SendMessageW(g.edit(), EM_SETSEL, 0, -1);  // over the name the game starts with
   for (wchar_t c : std::wstring(L"abi")) SendMessageW(g.edit(), WM_CHAR, c, 1);
   EXPECT_EQ(g.form.nome.text, "abi");
   EXPECT_EQ(keyclick::row(g.form.scelta), ".......");
