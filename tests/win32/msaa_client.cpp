@@ -24,10 +24,6 @@ namespace {
 const IID kIID_IAccessible = {
     0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
-#ifndef EVENT_OBJECT_LIVEREGIONCHANGED
-constexpr DWORD EVENT_OBJECT_LIVEREGIONCHANGED = 0x8019;
-#endif
-
 std::string utf8(const wchar_t* text) {
   if (!text) return {};
   const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -107,27 +103,37 @@ const Item* alert(const std::vector<Item>& items) {
 HWND gameWindow;
 std::vector<std::string> heard;
 
-void CALLBACK onEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG id, DWORD, DWORD) {
-  if (hwnd != gameWindow || object != OBJID_CLIENT) return;
-  const char* what = event == EVENT_OBJECT_NAMECHANGE          ? "nome"
-                     : event == EVENT_OBJECT_LIVEREGIONCHANGED ? "annuncio"
-                     : event == EVENT_OBJECT_SHOW              ? "compare"
-                     : event == EVENT_OBJECT_HIDE              ? "scompare"
-                     : event == EVENT_OBJECT_STATECHANGE       ? "stato"
-                                                               : nullptr;
-  if (!what) return;
-  std::string name;
-  IAccessible* acc = nullptr;
-  VARIANT v;
-  VariantInit(&v);
-  if (event != EVENT_OBJECT_HIDE &&
-      SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), id, &acc, &v)) && acc) {
-    BSTR b = nullptr;
-    if (acc->get_accName(v, &b) == S_OK) name = utf8(b);
-    SysFreeString(b);
-    acc->Release();
+// What the listener, inside the game's process, heard.
+LRESULT CALLBACK onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    heard.emplace_back(static_cast<const char*>(data->lpData), data->cbData);
+    return TRUE;
   }
-  heard.push_back(std::string(what) + " " + std::to_string(id) + ": " + name);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Hooks the game's win events in its own process, with the listener library beside this
+// program. Cross-process hooks that stay out of context hear nothing under Wine.
+HWINEVENTHOOK listen() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = onMessage;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"LemmaroMsaaClient";
+  RegisterClassW(&wc);
+  CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring library(path, n);
+  library = library.substr(0, library.find_last_of(L"\\/") + 1) + L"msaa_listener.dll";
+  HMODULE module = LoadLibraryW(library.c_str());
+  auto proc = module ? reinterpret_cast<WINEVENTPROC>(
+                           reinterpret_cast<void*>(GetProcAddress(module, "listenerEvent")))
+                     : nullptr;
+  if (!proc) return nullptr;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(gameWindow, &pid);
+  return SetWinEventHook(EVENT_MIN, EVENT_MAX, module, proc, pid, 0, WINEVENT_INCONTEXT);
 }
 
 // Lets `ms` pass while the hook's events come in.
@@ -163,7 +169,7 @@ int tree(IAccessible* acc) {
   };
   int letters = 0, word = 0;
   for (const Item& i : items) {
-    letters += i.name.compare(0, 8, "Lettera ") == 0 && i.role == ROLE_SYSTEM_PUSHBUTTON;
+    letters += i.name.compare(0, 7, "Lettera") == 0 && i.role == ROLE_SYSTEM_PUSHBUTTON;
     word += i.name.compare(0, 18, "Parola, posizione ") == 0 && i.role == ROLE_SYSTEM_PUSHBUTTON;
   }
   expect(letters == 7, "sette pulsanti \"Lettera ...\"");
@@ -172,8 +178,9 @@ int tree(IAccessible* acc) {
   expect(okay && okay->role == ROLE_SYSTEM_PUSHBUTTON, "il pulsante \"Conferma\"");
   const Item* name = named(items, "Giocatore");
   expect(name && name->role == ROLE_SYSTEM_TEXT, "la casella \"Giocatore\"");
+  // The speaker shows only where there is a sound card.
   const Item* sound = named(items, "Audio");
-  expect(sound && sound->role == ROLE_SYSTEM_CHECKBUTTON, "l'interruttore del suono");
+  expect(!sound || sound->role == ROLE_SYSTEM_CHECKBUTTON, "l'interruttore del suono");
   for (const char* label : {"Livello ", "Punti ", "Record", "Tempo "})
     expect(named(items, label) != nullptr, label);
   expect(alert(items) != nullptr, "la riga dei messaggi");
@@ -182,17 +189,15 @@ int tree(IAccessible* acc) {
 }
 
 int play(IAccessible* acc, const std::string& letters) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(gameWindow, &pid);
-  HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, onEvent, pid, 0,
-                                       WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+  HWINEVENTHOOK hook = listen();
   std::printf("ascolto gli eventi: %s\n", hook ? "s\xc3\xac" : "no");
   // The word row goes home, its last letter first.
   for (int round = 0; round < 7; ++round) {
     const std::vector<Item> items = children(acc);
     const Item* last = nullptr;
     for (const Item& i : items)
-      if (i.name.compare(0, 6, "Parola") == 0 && i.name.find("vuota") == std::string::npos)
+      if (i.name.compare(0, 18, "Parola, posizione ") == 0 &&
+          i.name.find("vuota") == std::string::npos)
         last = &i;
     if (!last) break;
     press(acc, last);
