@@ -49,13 +49,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     files::DiskDataFiles dataFiles(here.empty() ? std::string(".") : win32host::wideToUtf8(here));
     Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
+    // Start-up runs before the window shows: its first frame is the dealt board.
+    form.Form_Load();
     // Without a window there is nothing to play in: the player is told why, and the
     // program ends instead of waiting for a window that never comes.
     if (base::Status shown = host.show(form); !shown) {
       host.showError("Lemmaro", forms::utf8ToCp1252(shown.error().message));
       return 1;
     }
-    form.Form_Load();
     status = host.run();
     // The window reads the form until it goes, so it goes first.
     host.close();

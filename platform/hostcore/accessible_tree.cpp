@@ -5,8 +5,9 @@
 
 namespace hostcore {
 
-std::vector<AccessibleChange> AccessibleTree::refresh() {
+std::vector<AccessibleChange> AccessibleTree::refresh(bool tell) {
   std::vector<forms::AccessibleItem> items = form_.accessibleItems();
+  announcement_ = tell ? announcer_.update(items) : std::string();
   std::vector<AccessibleChange> changes;
   rebuilt_ = items.size() != entries_.size();
   if (rebuilt_) {
@@ -23,13 +24,10 @@ std::vector<AccessibleChange> AccessibleTree::refresh() {
     Entry& e = entries_[k];
     forms::AccessibleItem& now = items[k];
     const bool shown = now.control->visible, enabled = now.control->enabled;
-    // The name box is the system's own edit: its name follows, its typing speaks itself.
-    if (now.role == forms::AccessibleRole::EditableText) {
-      e = Entry{std::move(now), enabled, shown};
-      continue;
-    }
     const bool state = e.enabled != enabled || e.item.checked != now.checked;
-    const bool spoken = now.notice != e.item.notice && !now.notice.empty();
+    const bool renamed = now.name != e.item.name;
+    const bool news = now.live && !now.notice.empty() &&
+                      (now.notice != e.item.notice || now.noticeTurn != e.item.noticeTurn);
     const bool appears = shown != e.shown;
     e = Entry{std::move(now), enabled, shown};
     if (appears) {
@@ -37,7 +35,8 @@ std::vector<AccessibleChange> AccessibleTree::refresh() {
       continue;
     }
     if (!shown) continue;
-    if (spoken) changes.push_back({Kind::Spoken, k});
+    if (renamed) changes.push_back({Kind::Renamed, k});
+    if (news) changes.push_back({Kind::Spoken, k});
     if (state) changes.push_back({Kind::State, k});
   }
   reindex();

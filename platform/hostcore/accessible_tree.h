@@ -8,18 +8,21 @@
 // platform's events; it decides nothing of its own.
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/forms/form.h"
+#include "platform/hostcore/announcer.h"
 
 namespace hostcore {
 
 struct AccessibleChange {
   enum class Kind {
-    Shown,   // the item came into the tree
-    Hidden,  // it left the tree
-    Spoken,  // its name changed in a way the reader must speak (its notice moved)
-    State,   // it was enabled or disabled, checked or unchecked
+    Shown,    // the item came into the tree
+    Hidden,   // it left the tree
+    Renamed,  // its name is another now
+    Spoken,   // a live item's notice is news (a repeated verdict too): announce it there
+    State,    // it was enabled or disabled, checked or unchecked
   };
   Kind kind;
   std::size_t item;  // its index among all the items
@@ -32,8 +35,12 @@ class AccessibleTree {
 
   // Takes the form's items afresh and returns what the reader must be told, in order.
   // When the items themselves changed (another count), the tree starts over: every
-  // object is made anew and nothing is told.
-  std::vector<AccessibleChange> refresh();
+  // object is made anew and no change is told. With `tell`, announcement() is what the
+  // player should hear unasked now; without, nothing is heard yet (no reader listens).
+  std::vector<AccessibleChange> refresh(bool tell = true);
+  // What the player should hear after the last refresh (Windows-1252), empty for
+  // nothing: the new notices in reading order, as one message.
+  const std::string& announcement() const { return announcement_; }
   // Whether the last refresh started over.
   bool rebuilt() const { return rebuilt_; }
 
@@ -64,6 +71,8 @@ class AccessibleTree {
   std::vector<Entry> entries_;
   std::vector<std::size_t> shownItems_;
   bool rebuilt_ = false;
+  Announcer announcer_;
+  std::string announcement_;
 };
 
 }  // namespace hostcore

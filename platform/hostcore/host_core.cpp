@@ -3,6 +3,7 @@
 
 #include "platform/forms/cp1252.h"
 #include "platform/forms/paint_key.h"
+#include "platform/hostcore/announcer.h"
 
 namespace hostcore {
 
@@ -46,7 +47,7 @@ bool HostCore::takesInput(const forms::TextBox& box) const {
 
 void HostCore::press(int x, int y, bool doubled) {
   if (closed_) return;
-  typingIn_ = nullptr;  // a click on the board takes the keyboard back
+  focused_ = nullptr;  // a click on the board takes the keyboard back
   pressing_ = true;
   pressed_ = form_.controlAt(x, y);
   doubled_ = doubled && pressed_ != nullptr && pressed_ == lastClicked_;
@@ -76,7 +77,7 @@ void HostCore::move(int x, int y) {
 
 void HostCore::pressBox(forms::TextBox& box, bool doubled) {
   if (!takesInput(box)) return;
-  typingIn_ = &box;
+  focused_ = &box;
   pressing_ = false;  // the board's own press, if any, ends nowhere
   doubled_ = doubled && lastClicked_ == &box;
 }
@@ -96,26 +97,33 @@ void HostCore::moveOverBox(forms::TextBox& box) {
 
 // ---- Keyboard -------------------------------------------------------------------------
 
+forms::TextBox* HostCore::typingIn() const {
+  return focused_ && focused_->kind == forms::Kind::TextBox ? static_cast<forms::TextBox*>(focused_)
+                                                            : nullptr;
+}
+
 bool HostCore::key(const KeyPress& key) {
   if (closed_) return false;
-  const bool leaves = key.name == KeyName::Enter || key.name == KeyName::Escape ||
-                      key.name == KeyName::Tab || key.name == KeyName::BackTab;
-  if (typingIn_) {
-    // The name is typed in the box; these keys end the typing and nothing else.
-    if (!leaves || key.shortcut) return false;
-    typingIn_ = nullptr;
+  const KeyName name = key.name;
+  if (!key.shortcut && (name == KeyName::Tab || name == KeyName::BackTab)) {
+    focused_ = nextFocus(form_.accessibleItems(), focused_, name == KeyName::Tab);
+    return true;
+  }
+  if (typingIn()) {
+    // The name is typed in the box; Enter and Escape end the typing and nothing else.
+    if (key.shortcut || (name != KeyName::Enter && name != KeyName::Escape)) return false;
+    focused_ = nullptr;
     return true;
   }
   if (key.shortcut) return false;
-  switch (key.name) {
-    case KeyName::Tab:
-    case KeyName::BackTab:
-      for (Box& b : boxes_) {
-        if (!takesInput(*b.box)) continue;
-        typingIn_ = b.box;
-        return true;
-      }
-      return false;
+  if (focused_ && (name == KeyName::Space || name == KeyName::Enter)) {
+    if (form_.clickOn(*focused_) || name == KeyName::Space) return true;
+  }
+  if (focused_ && name == KeyName::Escape) {
+    focused_ = nullptr;
+    return true;
+  }
+  switch (name) {
     case KeyName::Letter:
       if (key.letter < 'A' || key.letter > 'Z') return false;
       form_.keyPress(forms::Key{forms::KeyCode::Letter, key.letter});
@@ -123,17 +131,19 @@ bool HostCore::key(const KeyPress& key) {
     case KeyName::Backspace:
     case KeyName::Escape:
     case KeyName::Enter:
-      form_.keyPress(forms::Key{gameKey(key.name), 0});
+      form_.keyPress(forms::Key{gameKey(name), 0});
       return true;
-    case KeyName::Other:
+    default:
       return false;
   }
-  return false;
 }
 
 void HostCore::keyboardAt(forms::TextBox* box) {
-  typingIn_ = box && boxOf(*box) ? box : nullptr;
-  focus_ = typingIn_;  // the system has it there already
+  if (box && boxOf(*box))
+    focused_ = box;
+  else if (typingIn())
+    focused_ = nullptr;
+  focus_ = focused_;  // the system has it there already
 }
 
 // ---- Text boxes -----------------------------------------------------------------------
@@ -174,7 +184,7 @@ void HostCore::close() {
   if (closed_) return;
   if (form_.onUnload) form_.onUnload(-1);
   closed_ = true;
-  typingIn_ = nullptr;
+  focused_ = nullptr;
 }
 
 // ---- Picture and pointer --------------------------------------------------------------
@@ -213,10 +223,12 @@ Changes HostCore::sync() {
     timer_ = timer();
     c.timer = true;
   }
-  // A box that went away takes the keyboard with it.
-  if (typingIn_ && !takesInput(*typingIn_)) typingIn_ = nullptr;
-  if (typingIn_ != focus_) {
-    focus_ = typingIn_;
+  // A control that went away takes the keyboard with it, back to the board; a box that
+  // stops working does too.
+  if (focused_ && (!focused_->visible || (typingIn() && !takesInput(*typingIn()))))
+    focused_ = nullptr;
+  if (focused_ != focus_) {
+    focus_ = focused_;
     c.focus = true;
   }
   for (Box& b : boxes_) {

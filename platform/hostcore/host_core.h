@@ -21,7 +21,7 @@
 namespace hostcore {
 
 // A key as the system reports it, reduced to what the game tells apart.
-enum class KeyName { Letter, Backspace, Escape, Enter, Tab, BackTab, Other };
+enum class KeyName { Letter, Backspace, Escape, Enter, Space, Tab, BackTab, Other };
 
 struct KeyPress {
   KeyName name = KeyName::Other;
@@ -44,7 +44,8 @@ struct Changes {
   bool title = false;    // show the form's caption as the window's title
   bool pointer = false;  // show cursor() as the pointer
   bool timer = false;    // run the system timer as timer() says
-  bool focus = false;    // give the keyboard to typingIn(), or to the board when none
+  bool focus = false;    // the keyboard moved: to typingIn()'s edit, or else to the board,
+                         // standing on focused() (tell a reader where)
   bool repaint = false;  // the picture is no longer what the form shows
   // Text boxes whose system edit must take the box's text (the game changed it).
   std::vector<forms::TextBox*> boxTexts;
@@ -74,13 +75,20 @@ class HostCore {
 
   // ---- Keyboard ----------------------------------------------------------------------
   // A key pressed (or repeated while held) where the keyboard is. Returns whether the
-  // core used it; a key it leaves belongs to the system (the box's own editing). While
-  // a box has the keyboard, Enter, Escape and Tab give it back to the board; on the
-  // board, Tab gives it to the first text box, and the game's keys play.
+  // core used it; a key it leaves belongs to the system (the box's own editing). Tab and
+  // Backtab walk the controls a player can press or type in, in reading order, and the
+  // board between the last and the first. A text box has the keyboard from a click or
+  // Tab until Enter, Escape, Tab or a click elsewhere; a control the keyboard stands on
+  // takes Space and Enter as a click (Enter does on the board what it always does when
+  // the control takes no click) and Escape leaves it for the board; on the board the
+  // game's keys play.
   bool key(const KeyPress& key);
-  // The text box that has the keyboard, or nullptr for the board.
-  forms::TextBox* typingIn() const { return typingIn_; }
-  // The system moved the keyboard itself (the window lost it, a reader moved it).
+  // The control the keyboard stands on, or nullptr for the board.
+  forms::Control* focused() const { return focused_; }
+  // The text box that has the keyboard, or nullptr.
+  forms::TextBox* typingIn() const;
+  // The system moved the keyboard itself: into a box's edit, or out of the edits
+  // (nullptr; a control the keyboard stood on keeps it).
   void keyboardAt(forms::TextBox* box);
 
   // ---- Text boxes --------------------------------------------------------------------
@@ -131,7 +139,7 @@ class HostCore {
   forms::Control* lastClicked_ = nullptr;  // the control the last Click went to
   bool pressing_ = false;
   bool doubled_ = false;  // the press being held is the second of a double-click
-  forms::TextBox* typingIn_ = nullptr;
+  forms::Control* focused_ = nullptr;
   bool closed_ = false;
 
   std::size_t frameKey_ = 0;
@@ -142,7 +150,7 @@ class HostCore {
   std::string title_;
   int cursor_ = 0;
   TimerSetting timer_;
-  forms::TextBox* focus_ = nullptr;
+  forms::Control* focus_ = nullptr;
 };
 
 // Whether a UTF-8 text is one the game keeps as it is (Windows-1252 holds it whole).

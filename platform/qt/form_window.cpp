@@ -104,10 +104,12 @@ void FormWindow::sync() {
   for (forms::TextBox* box : changes.boxTexts) showBoxText(*box);
   if (changes.focus) {
     QLineEdit* edit = core_.typingIn() ? lineEditFor(*core_.typingIn()) : nullptr;
-    if (edit)
-      edit->setFocus(Qt::TabFocusReason);
-    else
-      setFocus(Qt::OtherFocusReason);  // back to the board
+    if (edit) {
+      edit->setFocus(Qt::TabFocusReason);  // the line edit tells the reader itself
+    } else {
+      setFocus(Qt::TabFocusReason);  // the board, standing on a control or not
+      tellFormFocus(*this);
+    }
   }
   if (changes.repaint) update();
   updateFormAccessibility(*this);
@@ -258,6 +260,19 @@ void FormWindow::mouseMoveEvent(QMouseEvent* event) {
   sync();
 }
 
+bool FormWindow::event(QEvent* event) {
+  // Tab reaches the core before Qt's own focus chain would take it.
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+        core_.key(corePress(*key))) {
+      sync();
+      return true;
+    }
+  }
+  return QWidget::event(event);
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
   if (core_.key(corePress(*event))) {
     sync();
@@ -280,6 +295,9 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
           sync();
           return true;
         }
+        break;
+      case QEvent::FocusIn:
+        core_.keyboardAt(e.box);
         break;
       case QEvent::MouseMove:
         core_.moveOverBox(*e.box);

@@ -37,6 +37,9 @@ class FormWindow : public QWidget {
   // Whether the window was closed; a closed window runs no more timer ticks.
   bool closed() const { return core_.closed(); }
 
+  // The control the keyboard stands on (nullptr: the board, where keys play the game).
+  const forms::Control* focusedControl() const { return core_.focused(); }
+
   // The line edit that stands for a text box (nullptr: not one of this form's).
   QLineEdit* lineEditFor(const forms::TextBox& box) const;
   // The timer that drives the form's Timer control.
@@ -58,6 +61,7 @@ class FormWindow : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   // Tab is the core's key, not Qt's walk through the children.
   bool focusNextPrevChild(bool) override { return false; }
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

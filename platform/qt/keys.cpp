@@ -26,6 +26,9 @@ hostcore::KeyPress corePress(const QKeyEvent& event) {
     case Qt::Key_Enter:  // the keypad's
       press.name = hostcore::KeyName::Enter;
       break;
+    case Qt::Key_Space:
+      press.name = hostcore::KeyName::Space;
+      break;
     case Qt::Key_Tab:
       press.name = (event.modifiers() & Qt::ShiftModifier) ? hostcore::KeyName::BackTab
                                                            : hostcore::KeyName::Tab;

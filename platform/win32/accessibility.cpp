@@ -35,6 +35,13 @@ LONG idOf(const hostcore::AccessibleTree& tree, std::size_t item) {
   return CHILDID_SELF;
 }
 
+// The child the keyboard stands on, or the client area itself.
+LONG focusId(const hostcore::AccessibleTree& tree, const forms::Control* focused) {
+  for (std::size_t k : tree.shownItems())
+    if (focused && tree.item(k).control == focused) return idOf(tree, k);
+  return CHILDID_SELF;
+}
+
 void setChild(VARIANT* v, LONG id) {
   VariantInit(v);
   v->vt = VT_I4;
@@ -158,10 +165,7 @@ class FormAccessible final : public IAccessible {
     VariantInit(focus);
     if (!window_) return CO_E_OBJNOTCONNECTED;
     if (GetFocus() != window_->hwnd() && !window_->core().typingIn()) return S_FALSE;
-    LONG id = CHILDID_SELF;
-    for (std::size_t k : tree_->shownItems())
-      if (tree_->item(k).control == window_->core().typingIn()) id = idOf(*tree_, k);
-    setChild(focus, id);
+    setChild(focus, focusId(*tree_, window_->core().focused()));
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
@@ -273,10 +277,8 @@ class FormAccessible final : public IAccessible {
     LONG state = 0;
     if (!tree_->enabled(item)) state |= STATE_SYSTEM_UNAVAILABLE;
     if (it.role == forms::AccessibleRole::ToggleButton && it.checked) state |= STATE_SYSTEM_CHECKED;
-    if (it.role == forms::AccessibleRole::EditableText) {
-      state |= STATE_SYSTEM_FOCUSABLE;
-      if (window_->core().typingIn() == it.control) state |= STATE_SYSTEM_FOCUSED;
-    }
+    if (forms::takesFocus(it)) state |= STATE_SYSTEM_FOCUSABLE;
+    if (window_->core().focused() == it.control) state |= STATE_SYSTEM_FOCUSED;
     if (it.role == forms::AccessibleRole::Label) state |= STATE_SYSTEM_READONLY;
     return state;
   }
@@ -342,18 +344,25 @@ void WindowAccessibility::update() {
         reordered = true;
         break;
       }
-      case hostcore::AccessibleChange::Kind::Spoken: {
-        const LONG id = idOf(t, c.item);
-        raise(EVENT_OBJECT_NAMECHANGE, id);
-        if (t.item(c.item).live) raise(EVENT_OBJECT_LIVEREGIONCHANGED, id);
+      case hostcore::AccessibleChange::Kind::Renamed:
+        raise(EVENT_OBJECT_NAMECHANGE, idOf(t, c.item));
         break;
-      }
+      case hostcore::AccessibleChange::Kind::Spoken:
+        // The message line is a live region: readers announce it where it stands.
+        raise(EVENT_OBJECT_LIVEREGIONCHANGED, idOf(t, c.item));
+        break;
       case hostcore::AccessibleChange::Kind::State:
         raise(EVENT_OBJECT_STATECHANGE, idOf(t, c.item));
         break;
     }
   }
   if (reordered) raise(EVENT_OBJECT_REORDER, CHILDID_SELF);
+}
+
+void WindowAccessibility::focusMoved() {
+  if (!tree_) return;
+  NotifyWinEvent(EVENT_OBJECT_FOCUS, window_.hwnd(), static_cast<LONG>(OBJID_CLIENT),
+                 focusId(*tree_, window_.core().focused()));
 }
 
 void WindowAccessibility::press(WPARAM item) {

@@ -35,6 +35,9 @@ class WindowAccessibility {
   // After the form may have changed: brings the items up to date and raises the events
   // a reader speaks.
   void update();
+  // After the keyboard moved on the board (to a control, or back to the board itself):
+  // tells the reader where it stands.
+  void focusMoved();
   // A default action asked for by a reader, run from the message loop (wParam of the
   // window's press message: the item).
   void press(WPARAM item);

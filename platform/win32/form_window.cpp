@@ -102,6 +102,9 @@ hostcore::KeyPress corePress(WPARAM vk) {
     case VK_RETURN:
       press.name = hostcore::KeyName::Enter;
       break;
+    case VK_SPACE:
+      press.name = hostcore::KeyName::Space;
+      break;
     case VK_TAB:
       press.name = GetKeyState(VK_SHIFT) < 0 ? hostcore::KeyName::BackTab : hostcore::KeyName::Tab;
       break;
@@ -206,6 +209,8 @@ void FormWindow::sync() {
     for (Edit& e : edits_)
       if (e.box == core_.typingIn()) to = e.hwnd;
     if (GetFocus() != to) SetFocus(to);
+    // The edit tells a reader itself; on the board the reader hears where it stands.
+    if (to == hwnd_) accessibility_.focusMoved();
   }
   if (changes.repaint) InvalidateRect(hwnd_, nullptr, FALSE);
   accessibility_.update();

@@ -49,8 +49,8 @@ base::Status Win32Host::show(forms::Form& form) {
   }
   if (topMost_) window_->setTopMost();
   window_->showCentred();
-  // The form's start-up runs between here and the loop; the loop's first message picks
-  // up what it set (the clock, the name, the pointer).
+  // The loop's first message picks up what the form's start-up set (the clock, the
+  // name, the pointer).
   PostMessageW(window_->hwnd(), WM_NULL, 0, 0);
   return {};
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the host core tells a screen reader, without a window: items come and go with
-// their controls, a notice that moves is spoken (a repeated text too, when the form
-// says so), states that change are told, the name box tells nothing of its own, and a
-// default action is a click by the rules of a click.
+// their controls, names and states that change are told, the message line's news is
+// announced where it stands (a repeated verdict too, on its turn) and heard unasked,
+// and a default action is a click by the rules of a click.
 #include "platform/hostcore/accessible_tree.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@ struct Board : forms::Form {
   forms::Label message, banner, button;
   forms::TextBox name;
   std::string notice;  // what the message line wants spoken
+  unsigned turn = 0;   // and its turn
   int presses = 0;
   int extra = 0;  // items past the usual ones
 
@@ -34,12 +35,14 @@ struct Board : forms::Form {
   }
   std::vector<forms::AccessibleItem> accessibleItems() override {
     std::vector<forms::AccessibleItem> items;
-    items.push_back({&message, forms::AccessibleRole::Label, message.caption, false, notice, true});
+    items.push_back(
+        {&message, forms::AccessibleRole::Label, message.caption, false, notice, turn, true});
     items.push_back({&banner, forms::AccessibleRole::Label, "BANNER", false, "BANNER"});
     items.push_back({&button, forms::AccessibleRole::ToggleButton, "Suono", presses % 2 == 1, {}});
     items.push_back(
-        {&name, forms::AccessibleRole::EditableText, "Giocatore " + name.text, false, name.text});
-    for (int i = 0; i < extra; ++i) items.push_back({&button, forms::AccessibleRole::Label, "x", false, {}});
+        {&name, forms::AccessibleRole::EditableText, "Giocatore " + name.text, false, {}});
+    for (int i = 0; i < extra; ++i)
+      items.push_back({&button, forms::AccessibleRole::Label, "x", false, {}});
     return items;
   }
 };
@@ -57,31 +60,35 @@ TEST(AccessibleTree, TellsWhatAPlayerWouldSeeChangeAndNothingElse) {
   EXPECT_TRUE(tree.rebuilt());
   EXPECT_EQ(tree.shownItems(), (std::vector<std::size_t>{0, 2, 3}));
 
-  // A notice that moves is spoken; one that stays, or empties, is not.
-  form.message.caption = "Bravo!";
-  form.notice = "1Bravo!";
-  EXPECT_EQ(told(tree.refresh()), (std::vector<std::pair<Kind, std::size_t>>{{Kind::Spoken, 0}}));
+  // A new verdict: its name changes and it is news; the same verdict on its next turn is
+  // news again; an emptied notice is none.
+  using Told = std::vector<std::pair<Kind, std::size_t>>;
+  form.message.caption = form.notice = "Bravo!";
+  form.turn = 1;
+  EXPECT_EQ(told(tree.refresh()), (Told{{Kind::Renamed, 0}, {Kind::Spoken, 0}}));
+  EXPECT_EQ(tree.announcement(), "Bravo!");
   EXPECT_FALSE(tree.rebuilt());
   EXPECT_EQ(tree.item(0).name, "Bravo!");
   EXPECT_TRUE(tree.refresh().empty());
-  form.notice = "2Bravo!";  // the same verdict again
-  EXPECT_EQ(told(tree.refresh()).size(), 1u);
+  EXPECT_EQ(tree.announcement(), "");
+  form.turn = 2;
+  EXPECT_EQ(told(tree.refresh()), (Told{{Kind::Spoken, 0}}));
+  EXPECT_EQ(tree.announcement(), "Bravo!");
   form.notice.clear();
   EXPECT_TRUE(tree.refresh().empty());
 
-  // Shown and hidden, then states; the typing in the name box tells nothing.
+  // Shown and hidden, states, names; what shows with a notice is heard.
   form.banner.visible = true;
   form.button.enabled = false;
   form.name.text = "ABI";
-  EXPECT_EQ(told(tree.refresh()),
-            (std::vector<std::pair<Kind, std::size_t>>{{Kind::Shown, 1}, {Kind::State, 2}}));
+  EXPECT_EQ(told(tree.refresh()), (Told{{Kind::Shown, 1}, {Kind::State, 2}, {Kind::Renamed, 3}}));
+  EXPECT_EQ(tree.announcement(), "BANNER.");
   EXPECT_EQ(tree.shownItems(), (std::vector<std::size_t>{0, 1, 2, 3}));
   EXPECT_EQ(tree.item(3).name, "Giocatore ABI");
   form.banner.visible = false;
   form.button.enabled = true;
   form.presses = 1;  // switched from elsewhere: checked
-  EXPECT_EQ(told(tree.refresh()),
-            (std::vector<std::pair<Kind, std::size_t>>{{Kind::Hidden, 1}, {Kind::State, 2}}));
+  EXPECT_EQ(told(tree.refresh()), (Told{{Kind::Hidden, 1}, {Kind::State, 2}}));
 
   // Other items: the tree starts over and tells nothing.
   form.extra = 1;

@@ -39,6 +39,11 @@ struct Panel : forms::Form {
     onUnload = [this](int) { log.push_back("unload"); };
   }
   forms::Timer* timer() override { return &clock; }
+  std::vector<forms::AccessibleItem> accessibleItems() override {
+    return {{&name, forms::AccessibleRole::EditableText, "Nome", false, {}},
+            {&left, forms::AccessibleRole::Button, "Sinistra", false, {}},
+            {&right, forms::AccessibleRole::Button, "Destra", false, {}}};
+  }
   std::vector<forms::Control*> keyTargets(const forms::Key& key) override {
     log.push_back(std::string("key ") + (key.code == forms::KeyCode::Letter ? key.letter : '#'));
     return {};
@@ -71,7 +76,7 @@ TEST_F(Core, APressAndReleaseOnOneControlClickItAndADoubleClickIsOneDblClick) {
                                                 "click left", "click right"}));
 }
 
-TEST_F(Core, TheNameBoxHasTheKeyboardOnlyFromAClickUntilEnterEscapeTabOrAClickElsewhere) {
+TEST_F(Core, TheNameBoxHasTheKeyboardOnlyFromAClickOrTabUntilEnterEscapeTabOrAClickElsewhere) {
   EXPECT_TRUE(core.key({KeyName::Letter, 'A', false}));
   EXPECT_FALSE(core.key({KeyName::Letter, 'A', true}));  // a shortcut is no move
   EXPECT_FALSE(core.key(named(KeyName::Other)));
@@ -81,23 +86,44 @@ TEST_F(Core, TheNameBoxHasTheKeyboardOnlyFromAClickUntilEnterEscapeTabOrAClickEl
     EXPECT_EQ(core.typingIn(), &form.name);
     EXPECT_FALSE(core.key({KeyName::Letter, 'B', false}));  // the box's own typing
     EXPECT_FALSE(core.key(named(KeyName::Backspace)));
+    EXPECT_FALSE(core.key(named(KeyName::Space)));
     EXPECT_TRUE(core.key(named(back)));
     EXPECT_EQ(core.typingIn(), nullptr);
   }
-  EXPECT_TRUE(core.key(named(KeyName::Tab)));  // Tab on the board reaches the box
-  EXPECT_EQ(core.typingIn(), &form.name);
+  // Tab walks the box, the buttons and the board, in reading order; Backtab back.
   core.press(500, 500);
-  EXPECT_EQ(core.typingIn(), nullptr);
-  // A hidden box takes no keyboard, and one hidden while typed in gives it back.
+  std::vector<forms::Control*> stops;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(core.key(named(KeyName::Tab)));
+    stops.push_back(core.focused());
+  }
+  EXPECT_EQ(stops, (std::vector<forms::Control*>{&form.name, &form.left, &form.right, nullptr}));
+  core.key(named(KeyName::BackTab));
+  EXPECT_EQ(core.focused(), &form.right);
+  // A button the keyboard stands on takes Space and Enter; Escape leaves it.
+  EXPECT_TRUE(core.key(named(KeyName::Space)));
+  EXPECT_TRUE(core.key(named(KeyName::Enter)));
+  EXPECT_TRUE(core.key(named(KeyName::Escape)));
+  EXPECT_EQ(core.focused(), nullptr);
+  // A hidden box is no stop; a box hidden or disabled while typed in gives the keyboard
+  // back, as does a click on the board.
   form.name.visible = false;
-  EXPECT_FALSE(core.key(named(KeyName::Tab)));
+  core.key(named(KeyName::Tab));
+  EXPECT_EQ(core.focused(), &form.left);
+  core.press(500, 500);
+  EXPECT_EQ(core.focused(), nullptr);
   form.name.visible = true;
   core.pressBox(form.name);
+  EXPECT_TRUE(core.sync().focus);
   form.name.enabled = false;
-  core.sync();
+  EXPECT_TRUE(core.sync().focus);
   EXPECT_EQ(core.typingIn(), nullptr);
+  // The system moving the keyboard out of the edits leaves a button where it stands.
+  core.key(named(KeyName::BackTab));
+  core.keyboardAt(nullptr);
+  EXPECT_EQ(core.focused(), &form.right);
   EXPECT_EQ(form.log, (std::vector<std::string>{"key A", "click name", "click name", "click name",
-                                                "click name"}));
+                                                "click name", "click right", "click right"}));
 }
 
 TEST_F(Core, BoxesClickAndDoubleClickLikeTheBoard) {

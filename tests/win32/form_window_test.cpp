@@ -106,7 +106,11 @@ TEST(Win32Window, TheNameBoxHasTheKeyboardOnlyWhileTheNameIsTyped) {
     g.key(back);
     EXPECT_EQ(GetFocus(), g.hwnd()) << static_cast<int>(back);
   }
-  // Tab on the board reaches the box; a click on the board takes the keyboard back.
+  // Tab moved on from the box to the next control; Escape leaves it for the board, where
+  // Tab reaches the box again; a click on the board takes the keyboard back.
+  EXPECT_EQ(g.window().core().focused(), &g.form.OKAY);
+  g.key(hostcore::KeyName::Escape);
+  EXPECT_EQ(g.window().core().focused(), nullptr);
   g.key(hostcore::KeyName::Tab);
   EXPECT_EQ(GetFocus(), g.edit());
   g.click(g.form.TESTO);

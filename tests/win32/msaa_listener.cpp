@@ -37,8 +37,8 @@ std::string utf8(const wchar_t* text) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) void CALLBACK listenerEvent(HWINEVENTHOOK, DWORD event, HWND hwnd,
-                                                             LONG object, LONG id, DWORD, DWORD) {
+extern "C" __declspec(dllexport) void CALLBACK
+    listenerEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG id, DWORD, DWORD) {
   const char* what = eventName(event);
   if (!what || object != OBJID_CLIENT) return;
   HWND client = FindWindowExW(HWND_MESSAGE, nullptr, L"LemmaroMsaaClient", nullptr);

@@ -188,7 +188,11 @@ TEST_F(Keyboard, TheNameBoxHasTheKeyboardOnlyWhileTheNameIsTyped) {
     QTest::keyClick(edit, back);
     EXPECT_TRUE(g.window().hasFocus()) << back;
   }
-  // Tab on the board reaches the box; Escape leaves it again.
+  // Tab moved on from the box to the next control; Escape leaves it for the board,
+  // where Tab reaches the box again and Escape leaves it.
+  EXPECT_EQ(g.window().focusedControl(), &g.form.OKAY);
+  QTest::keyClick(&g.window(), Qt::Key_Escape);
+  EXPECT_EQ(g.window().focusedControl(), nullptr);
   QTest::keyClick(&g.window(), Qt::Key_Tab);
   EXPECT_TRUE(edit->hasFocus());
   QTest::keyClick(edit, Qt::Key_Escape);
