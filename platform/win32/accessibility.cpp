@@ -141,24 +141,14 @@ class FormAccessible final : public IAccessible {
     return nothing(out);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    if (!role) return E_POINTER;
-    VariantInit(role);
-    std::size_t item = 0;
-    const HRESULT hr = find(child, item);
-    if (FAILED(hr)) return hr;
-    role->vt = VT_I4;
-    role->lVal = hr == S_FALSE ? ROLE_SYSTEM_CLIENT : roleOf(tree_->item(item));
-    return S_OK;
+    return number(child, role, [this](std::size_t* item) {
+      return item ? roleOf(tree_->item(*item)) : ROLE_SYSTEM_CLIENT;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    if (!state) return E_POINTER;
-    VariantInit(state);
-    std::size_t item = 0;
-    const HRESULT hr = find(child, item);
-    if (FAILED(hr)) return hr;
-    state->vt = VT_I4;
-    state->lVal = hr == S_FALSE ? STATE_SYSTEM_FOCUSABLE : stateOf(item);
-    return S_OK;
+    return number(child, state, [this](std::size_t* item) {
+      return item ? stateOf(*item) : STATE_SYSTEM_FOCUSABLE;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (!focus) return E_POINTER;
@@ -250,6 +240,18 @@ class FormAccessible final : public IAccessible {
     if (t.empty()) return S_FALSE;
     *out = bstr(t);
     return *out ? S_OK : E_OUTOFMEMORY;
+  }
+
+  template <typename Number>
+  HRESULT number(const VARIANT& child, VARIANT* out, Number of) const {
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    std::size_t item = 0;
+    const HRESULT hr = find(child, item);
+    if (FAILED(hr)) return hr;
+    out->vt = VT_I4;
+    out->lVal = of(hr == S_OK ? &item : nullptr);
+    return S_OK;
   }
 
   HRESULT nothing(BSTR* out) const {

@@ -4,6 +4,8 @@
 // mouse on another dealt the same letters: both must end alike. Each window's tests
 // drive it through their own system's events (Qt's on Linux, the window's messages
 // under Wine), so the two windows are held to one script.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -93,6 +95,18 @@ inline std::vector<std::string> seen(const Form1& form, const FakeMediaPlayer& p
   s.insert(s.end(), form.List1.items.begin(), form.List1.items.end());
   s.insert(s.end(), player.played.begin(), player.played.end());
   return s;
+}
+
+// Plays the script on two windows' games dealt alike, by keys and by clicks, and holds
+// them to one outcome.
+inline void expectSameGame(Player& keys, Form1& keysForm, const FakeMediaPlayer& keysPlayer,
+                           Player& clicks, Form1& clicksForm, const FakeMediaPlayer& clicksPlayer) {
+  sameDeal(keysForm, clicksForm);
+  playByKeys(keys);
+  playByClicks(clicks, clicksForm);
+  EXPECT_EQ(seen(keysForm, keysPlayer), seen(clicksForm, clicksPlayer));
+  EXPECT_EQ(keysForm.List1.items, (std::vector<std::string>{"BAR", "ARTE"}));
+  EXPECT_EQ(keysForm.wordsRejected, 1);
 }
 
 }  // namespace keyclick

@@ -78,12 +78,7 @@ struct Game : keyclick::Player {
 TEST(Win32Window, KeysAndClicksPlayTheSameGame) {
   Game keys, clicks;
   ASSERT_TRUE(keys.shown && clicks.shown);
-  keyclick::sameDeal(keys.form, clicks.form);
-  keyclick::playByKeys(keys);
-  keyclick::playByClicks(clicks, clicks.form);
-  EXPECT_EQ(keyclick::seen(keys.form, keys.player), keyclick::seen(clicks.form, clicks.player));
-  EXPECT_EQ(keys.form.List1.items, (std::vector<std::string>{"BAR", "ARTE"}));
-  EXPECT_EQ(keys.form.wordsRejected, 1);
+  keyclick::expectSameGame(keys, keys.form, keys.player, clicks, clicks.form, clicks.player);
 }
 
 TEST(Win32Window, TheNameBoxHasTheKeyboardOnlyWhileTheNameIsTyped) {
