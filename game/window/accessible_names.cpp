@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader says of the window: the tiles by row, position and letter, the
 // buttons by their captions, the numbers with their headings and without their leading
-// zeros, in Italian like the rest of the game. The order is a reading order: message, numbers,
-// buttons, tiles. What the player hears unasked, at the moment a sighted player sees it, rides on
-// the items as their notices: the deal, each letter moved, every verdict and banner, the warnings
-// of the clock, the score and the best score as they change.
+// zeros, in Italian like the rest of the game. The order is a reading order: message,
+// numbers, buttons, tiles. What the player hears unasked, at the moment a sighted player
+// sees it, rides on the items as their notices: the deal, each letter moved, every
+// verdict and banner, the warnings of the clock, the score and the best score as they
+// change.
 #include <string>
 
 #include "game/window/form1.h"

@@ -22,6 +22,10 @@ from session import Failure, check, start_display, stop, wait_for, write_data
 PRAISE = {"Ben fatto.", "OK.", "Grande!!!", "Parola esatta.", "Molto bene.", "Esatto!!!",
           "Perfetto!!!", "Funziona!!!", "Giusto!!!"}
 PRAISES = "|".join(re.escape(p) for p in PRAISE)
+REFUSALS = "|".join(re.escape(r) for r in (
+    "La parola non esiste.", "Sbagliato.", "Parola errata.", "Non trovo la parola.",
+    "Inesistente.", "Non va bene.", "Non ci siamo.", "Riprova.", "Errare è umano.",
+    "Concentrati."))
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
@@ -103,8 +107,10 @@ def play_a_level(speech, display, clock):
     speech.hear(r"(%s) Punti 30\.$" % PRAISES)
     key(display, "Return")
     speech.hear(r"La parola è già stata scritta\.")
+    key(display, "Escape", "r", "e", "t", "i", "Return")
+    speech.hear(r"(%s) Punti 25\.$" % REFUSALS)
     key(display, "Escape", "a", "b", "i", "t", "a", "r", "e", "Return")
-    speech.hear(r"ECCELLENTE!!! PERFETTO!!! NUOVO LIVELLO RAGGIUNTO!")
+    speech.hear(r"ECCELLENTE!!! PERFETTO!!! NUOVO LIVELLO RAGGIUNTO! Punti 275\.")
     speech.hear(r"(%s)$" % PRAISES)
 
     # Tab: the name box, then the controls, then back to the board.
@@ -132,7 +138,7 @@ def end_a_game(speech, display, clock):
     """No word in the second level: game over, the best score in words, a new game."""
     speech.hear(r"Tempo scaduto: 00:00\.")
     speech.hear(r"GAME OVER\. NUOVO RECORD\. GIOCA: premi Invio per una nuova partita\. "
-                r"Record: CPU, 280 punti, livello 2\.")
+                r"Record: CPU, 275 punti, livello 2\.")
     clock("1000")
     # Each key after the reader has spoken of the last, as a player listens: from the
     # locked tile back to the board, then to the one button that works.

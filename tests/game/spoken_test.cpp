@@ -84,6 +84,19 @@ TEST_F(Spoken, TheDealAndEveryMoveOnTheBoard) {
   EXPECT_NE(verdict[0].find(" Punti 30."), std::string::npos) << verdict[0];
   press(forms::KeyCode::Enter);
   EXPECT_EQ(heard(), (std::vector<std::string>{"La parola è già stata scritta."}));
+
+  // A gap in the word, then a word nobody knows: its refusal and the five points it costs.
+  host.click(form->scelta[0]);
+  heard();
+  press(forms::KeyCode::Enter);
+  EXPECT_EQ(heard(), (std::vector<std::string>{"Scrivere le lettere attaccate!!!"}));
+  press(forms::KeyCode::Escape);
+  type("RETI");
+  heard();
+  press(forms::KeyCode::Enter);
+  verdict = heard();
+  ASSERT_EQ(verdict.size(), 1u);
+  EXPECT_NE(verdict[0].find(" Punti 25."), std::string::npos) << verdict[0];
 }
 
 TEST_F(Spoken, AWholeGameFromTheFirstDealToTheBestScore) {
