@@ -74,7 +74,6 @@ std::vector<forms::AccessibleItem> Form1::accessibleItems() {
   AccessibleItem message = label(TESTO, TESTO.caption);
   message.notice = spoken(TESTO.caption);
   message.noticeTurn = static_cast<unsigned>(confirmationsDone_);
-  message.live = true;
   items.push_back(std::move(message));
   // The overlays, while they show.
   for (forms::Label* overlay : {&overtxt, &newrec1, &newlivel, &Liv, &liv2, &pertxt}) {

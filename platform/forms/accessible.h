@@ -21,9 +21,6 @@ struct AccessibleItem {
   // verdict is spoken again. Empty: nothing to say.
   std::string notice;
   unsigned noticeTurn = 0;
-  // What it says is news as it comes (the message line): readers that know live regions
-  // or alerts hear it without moving there.
-  bool live = false;
 };
 
 // Whether the keyboard can stop on the item: a control a player can press or type in.

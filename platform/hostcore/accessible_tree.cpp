@@ -26,8 +26,6 @@ std::vector<AccessibleChange> AccessibleTree::refresh(bool tell) {
     const bool shown = now.control->visible, enabled = now.control->enabled;
     const bool state = e.enabled != enabled || e.item.checked != now.checked;
     const bool renamed = now.name != e.item.name;
-    const bool news = now.live && !now.notice.empty() &&
-                      (now.notice != e.item.notice || now.noticeTurn != e.item.noticeTurn);
     const bool appears = shown != e.shown;
     e = Entry{std::move(now), enabled, shown};
     if (appears) {
@@ -36,7 +34,6 @@ std::vector<AccessibleChange> AccessibleTree::refresh(bool tell) {
     }
     if (!shown) continue;
     if (renamed) changes.push_back({Kind::Renamed, k});
-    if (news) changes.push_back({Kind::Spoken, k});
     if (state) changes.push_back({Kind::State, k});
   }
   reindex();

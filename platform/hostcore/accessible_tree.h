@@ -21,7 +21,6 @@ struct AccessibleChange {
     Shown,    // the item came into the tree
     Hidden,   // it left the tree
     Renamed,  // its name is another now
-    Spoken,   // a live item's notice is news (a repeated verdict too): announce it there
     State,    // it was enabled or disabled, checked or unchecked
   };
   Kind kind;

@@ -239,8 +239,6 @@ class FormAccessible : public QAccessibleWidget {
           told.push_back({c, QAccessible::StateChanged, states});
           break;
         }
-        case hostcore::AccessibleChange::Kind::Spoken:
-          break;  // heard through the notification below
       }
     }
     for (std::size_t k = 0; k < entries_.size(); ++k) {

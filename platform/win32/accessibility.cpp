@@ -23,6 +23,9 @@ constexpr DWORD EVENT_OBJECT_LIVEREGIONCHANGED = 0x8019;
 // The name of a button's default action.
 constexpr wchar_t kPress[] = L"Premi";
 
+// The child after the items: what the player last heard unasked, a live region.
+constexpr std::size_t kHeard = static_cast<std::size_t>(-1);
+
 BSTR bstr(const std::wstring& text) {
   return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
@@ -55,10 +58,10 @@ void setChild(VARIANT* v, LONG id) {
 // question fails as a disconnected object's does.
 class FormAccessible final : public IAccessible {
  public:
-  FormAccessible(FormWindow& window, hostcore::AccessibleTree& tree)
-      : window_(&window), tree_(&tree) {}
+  FormAccessible(FormWindow& window, hostcore::AccessibleTree& tree, const std::wstring& heard)
+      : window_(&window), tree_(&tree), heard_(&heard) {}
 
-  void disconnect() { window_ = nullptr, tree_ = nullptr; }
+  void disconnect() { window_ = nullptr, tree_ = nullptr, heard_ = nullptr; }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -106,7 +109,7 @@ class FormAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
     if (!count) return E_POINTER;
     if (!window_) return CO_E_OBJNOTCONNECTED;
-    *count = static_cast<LONG>(tree_->shownItems().size());
+    *count = static_cast<LONG>(tree_->shownItems().size() + (heard_->empty() ? 0 : 1));
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
@@ -119,12 +122,13 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     return text(child, name, [this](std::size_t* item) -> std::wstring {
+      if (item && *item == kHeard) return *heard_;
       return item ? toWide(tree_->item(*item).name) : toWide(window_->form().caption);
     });
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
     return text(child, value, [this](std::size_t* item) -> std::wstring {
-      const forms::AccessibleItem* it = item ? &tree_->item(*item) : nullptr;
+      const forms::AccessibleItem* it = item && *item != kHeard ? &tree_->item(*item) : nullptr;
       if (!it || it->role != forms::AccessibleRole::EditableText ||
           it->control->kind != forms::Kind::TextBox)
         return {};
@@ -141,12 +145,14 @@ class FormAccessible final : public IAccessible {
     return nothing(out);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    return number(child, role, [this](std::size_t* item) {
+    return number(child, role, [this](std::size_t* item) -> LONG {
+      if (item && *item == kHeard) return ROLE_SYSTEM_ALERT;
       return item ? roleOf(tree_->item(*item)) : ROLE_SYSTEM_CLIENT;
     });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    return number(child, state, [this](std::size_t* item) {
+    return number(child, state, [this](std::size_t* item) -> LONG {
+      if (item && *item == kHeard) return STATE_SYSTEM_READONLY;
       return item ? stateOf(*item) : STATE_SYSTEM_FOCUSABLE;
     });
   }
@@ -164,7 +170,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     return text(child, action, [this](std::size_t* item) -> std::wstring {
-      return item && tree_->pressable(*item) ? kPress : L"";
+      return item && *item != kHeard && tree_->pressable(*item) ? kPress : L"";
     });
   }
   HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override {
@@ -177,7 +183,7 @@ class FormAccessible final : public IAccessible {
     const HRESULT hr = find(child, item);
     if (FAILED(hr)) return hr;
     RECT r;
-    if (hr == S_FALSE)
+    if (hr == S_FALSE || item == kHeard)
       GetClientRect(window_->hwnd(), &r);
     else
       r = toDevice(tree_->item(item).control->rect, window_->dpi());
@@ -208,7 +214,7 @@ class FormAccessible final : public IAccessible {
     std::size_t item = 0;
     const HRESULT hr = find(child, item);
     if (FAILED(hr)) return hr;
-    if (hr == S_FALSE || !tree_->pressable(item)) return DISP_E_MEMBERNOTFOUND;
+    if (hr == S_FALSE || item == kHeard || !tree_->pressable(item)) return DISP_E_MEMBERNOTFOUND;
     // The press goes into the message queue, as the mouse's does: the reader has its
     // answer at once, and a handler that pauses runs from the loop, not inside the call.
     PostMessageW(window_->hwnd(), kAccessiblePress, item, 0);
@@ -224,6 +230,10 @@ class FormAccessible final : public IAccessible {
     if (child.vt != VT_I4) return E_INVALIDARG;
     if (child.lVal == CHILDID_SELF) return S_FALSE;
     const std::vector<std::size_t>& shown = tree_->shownItems();
+    if (!heard_->empty() && static_cast<std::size_t>(child.lVal) == shown.size() + 1) {
+      item = kHeard;
+      return S_OK;
+    }
     if (child.lVal < 1 || static_cast<std::size_t>(child.lVal) > shown.size()) return E_INVALIDARG;
     item = shown[static_cast<std::size_t>(child.lVal) - 1];
     return S_OK;
@@ -270,8 +280,7 @@ class FormAccessible final : public IAccessible {
       case forms::AccessibleRole::Label:
         break;
     }
-    // The message line is news as it comes: readers speak an alert when it changes.
-    return item.live ? ROLE_SYSTEM_ALERT : ROLE_SYSTEM_STATICTEXT;
+    return ROLE_SYSTEM_STATICTEXT;
   }
 
   LONG stateOf(std::size_t item) const {
@@ -288,6 +297,7 @@ class FormAccessible final : public IAccessible {
   LONG refs_ = 1;
   FormWindow* window_;
   hostcore::AccessibleTree* tree_;
+  const std::wstring* heard_;
 };
 
 WindowAccessibility::WindowAccessibility(FormWindow& window) : window_(window) {}
@@ -303,14 +313,14 @@ WindowAccessibility::~WindowAccessibility() {
 hostcore::AccessibleTree& WindowAccessibility::tree() {
   if (!tree_) {
     tree_ = new hostcore::AccessibleTree(window_.form());
-    tree_->refresh();
+    tree_->refresh(false);  // the first update tells the player all that stands
   }
   return *tree_;
 }
 
 bool WindowAccessibility::answer(WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return false;
-  if (!object_) object_ = new FormAccessible(window_, tree());
+  if (!object_) object_ = new FormAccessible(window_, tree(), heard_);
   result = LresultFromObject(kIID_IAccessible, wParam, object_);
   return true;
 }
@@ -327,11 +337,7 @@ void WindowAccessibility::update() {
   const auto raise = [hwnd](DWORD event, LONG id) {
     NotifyWinEvent(event, hwnd, static_cast<LONG>(OBJID_CLIENT), id);
   };
-  if (t.rebuilt()) {
-    raise(EVENT_OBJECT_REORDER, CHILDID_SELF);
-    return;
-  }
-  bool reordered = false;
+  bool reordered = t.rebuilt();
   for (const hostcore::AccessibleChange& c : changes) {
     switch (c.kind) {
       case hostcore::AccessibleChange::Kind::Shown:
@@ -349,16 +355,24 @@ void WindowAccessibility::update() {
       case hostcore::AccessibleChange::Kind::Renamed:
         raise(EVENT_OBJECT_NAMECHANGE, idOf(t, c.item));
         break;
-      case hostcore::AccessibleChange::Kind::Spoken:
-        // The message line is a live region: readers announce it where it stands.
-        raise(EVENT_OBJECT_LIVEREGIONCHANGED, idOf(t, c.item));
-        break;
       case hostcore::AccessibleChange::Kind::State:
         raise(EVENT_OBJECT_STATECHANGE, idOf(t, c.item));
         break;
     }
   }
+  // What the player should hear unasked (the verdict, a letter moved, the deal, a
+  // banner) goes to the live region after the items, which readers announce as it
+  // changes wherever the keyboard is.
+  if (!t.announcement().empty()) {
+    reordered |= heard_.empty();
+    heard_ = toWide(t.announcement());
+  }
   if (reordered) raise(EVENT_OBJECT_REORDER, CHILDID_SELF);
+  if (!t.announcement().empty()) {
+    const LONG id = static_cast<LONG>(t.shownItems().size() + 1);
+    raise(EVENT_OBJECT_NAMECHANGE, id);
+    raise(EVENT_OBJECT_LIVEREGIONCHANGED, id);
+  }
 }
 
 void WindowAccessibility::focusMoved() {

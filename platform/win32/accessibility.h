@@ -2,14 +2,16 @@
 #pragma once
 // The painted window as Windows screen readers see it, through Active Accessibility: the
 // client area answers WM_GETOBJECT with an IAccessible of ours whose children are the
-// host core's accessible items (simple elements, numbered from 1 in reading order), and
-// what the core says changed is raised as the system's win events. Nothing is built
-// while no reader asks or listens.
+// host core's accessible items (simple elements, numbered from 1 in reading order) and,
+// after them, a live region with what the player last heard unasked; what the core says
+// changed is raised as the system's win events. Nothing is built while no reader asks or
+// listens.
 #include <windows.h>
 
 #include <oleacc.h>
 
 #include <cstddef>
+#include <string>
 
 namespace hostcore {
 class AccessibleTree;
@@ -48,6 +50,7 @@ class WindowAccessibility {
   FormWindow& window_;
   hostcore::AccessibleTree* tree_ = nullptr;  // made when a reader first asks or listens
   FormAccessible* object_ = nullptr;          // made on the first question
+  std::wstring heard_;                        // what the player last heard unasked
 };
 
 // The window's private message that carries a reader's press into the message loop.

@@ -183,7 +183,7 @@ int tree(IAccessible* acc) {
   expect(!sound || sound->role == ROLE_SYSTEM_CHECKBUTTON, "l'interruttore del suono");
   for (const char* label : {"Livello ", "Punti ", "Record", "Tempo "})
     expect(named(items, label) != nullptr, label);
-  expect(alert(items) != nullptr, "la riga dei messaggi");
+  expect(alert(items) != nullptr, "gli avvisi, dopo le parole giocate");
   expect(named(items, "GIOCA") == nullptr, "GIOCA nascosto, fuori dall'albero");
   return failures == 0 ? 0 : 1;
 }
@@ -217,7 +217,7 @@ int play(IAccessible* acc, const std::string& letters) {
   pump(500);
   const std::vector<Item> items = children(acc);
   const Item* message = alert(items);
-  std::printf("verdetto: \"%s\"\n%s -> %s\n", message ? message->name.c_str() : "", before.c_str(),
+  std::printf("avviso: \"%s\"\n%s -> %s\n", message ? message->name.c_str() : "", before.c_str(),
               after.c_str());
   bool announced = false, renamed = false;
   for (const std::string& h : heard) {
