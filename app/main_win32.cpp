@@ -15,6 +15,7 @@
 #include "app/detector_control.h"
 #include "game/window/form1.h"
 #include "platform/files/disk_data_files.h"
+#include "platform/forms/cp1252.h"
 #include "platform/spell/hunspell_checker.h"
 #include "platform/win32/com_object.h"
 #include "platform/win32/media_player.h"
@@ -61,7 +62,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                             win32host::userDecimalSeparator()});
     // Start-up runs before the window shows: its first frame is the dealt board.
     form.Form_Load();
-    host.show(form);
+    // Without a window there is nothing to play in: the player is told why, and the
+    // program ends instead of waiting for a window that never comes.
+    if (base::Status shown = host.show(form); !shown) {
+      host.showError("Lemmaro", forms::utf8ToCp1252(shown.error().message));
+      return 1;
+    }
     status = host.run();
     // The window reads the form until it goes, so it goes first.
     host.close();

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <vector>
 
-#include "platform/forms/announcer.h"
 #include "platform/forms/cp1252.h"
+#include "platform/hostcore/accessible_tree.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/form_window.h"
 
@@ -107,6 +107,7 @@ class ControlAccessible : public LeafAccessible, public QAccessibleActionInterfa
     forms::Control* control = item_.control;
     FormWindow* w = window_.data();
     QTimer::singleShot(0, w, [w, control] {
+      if (w->closed()) return;
       w->form().clickOn(*control);
       w->sync();
     });
@@ -137,10 +138,12 @@ class NotificationAccessible : public LeafAccessible {
   QString text_;
 };
 
+// The window's own object. Which items there are, what they say and what changed is the
+// host core's; this makes them into Qt's accessible objects and events.
 class FormAccessible : public QAccessibleWidget {
  public:
   explicit FormAccessible(FormWindow* window)
-      : QAccessibleWidget(window, QAccessible::Window), window_(window) {
+      : QAccessibleWidget(window, QAccessible::Window), window_(window), tree_(window->form()) {
     refresh(false);
   }
 
@@ -170,22 +173,24 @@ class FormAccessible : public QAccessibleWidget {
     announce(event);
   }
 
-  int childCount() const override { return static_cast<int>(shown_.size()); }
+  int childCount() const override { return static_cast<int>(tree_.shownItems().size()); }
 
   QAccessibleInterface* child(int index) const override {
     if (index < 0 || index >= childCount()) return nullptr;
-    return interfaceOf(entries_[shown_[index]]);
+    return interfaceOf(entries_[tree_.shownItems()[static_cast<std::size_t>(index)]]);
   }
 
   int indexOfChild(const QAccessibleInterface* child) const override {
-    for (std::size_t i = 0; i < shown_.size(); ++i)
-      if (interfaceOf(entries_[shown_[i]]) == child) return static_cast<int>(i);
+    const std::vector<std::size_t>& shown = tree_.shownItems();
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      if (interfaceOf(entries_[shown[i]]) == child) return static_cast<int>(i);
     return -1;
   }
 
   QAccessibleInterface* childAt(int x, int y) const override {
     // The top-most first, as the mouse finds them.
-    for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) {
+    const std::vector<std::size_t>& shown = tree_.shownItems();
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
       QAccessibleInterface* c = interfaceOf(entries_[*it]);
       if (c && c->rect().contains(x, y)) return c;
     }
@@ -194,14 +199,11 @@ class FormAccessible : public QAccessibleWidget {
 
   // Takes the form's items afresh; with `tell`, the reader hears what changed.
   void refresh(bool tell) {
-    FormWindow* w = window_.data();
-    if (!w) return;
-    std::vector<forms::AccessibleItem> items = w->form().accessibleItems();
-    // Heard only once the reader is there: the first time it hears all that stands.
-    const std::string heard = tell ? announcer_.update(items) : std::string();
-    if (items.size() != entries_.size()) {
-      rebuild(items);
-      say(heard);
+    if (!window_) return;
+    const std::vector<hostcore::AccessibleChange> changes = tree_.refresh(tell);
+    if (tree_.rebuilt()) {
+      rebuild();
+      say(tree_.announcement());
       return;
     }
     struct Change {
@@ -209,41 +211,46 @@ class FormAccessible : public QAccessibleWidget {
       QAccessible::Event event;
       QAccessible::State states;
     };
-    std::vector<Change> changes;
-    for (std::size_t k = 0; k < items.size(); ++k) {
-      Entry& e = entries_[k];
-      forms::AccessibleItem& now = items[k];
-      const bool shown = now.control->visible;
-      QAccessibleInterface* iface = interfaceOf(e);
+    std::vector<Change> told;
+    for (const hostcore::AccessibleChange& change : changes) {
+      const Entry& e = entries_[change.item];
+      const forms::AccessibleItem& now = tree_.item(change.item);
       if (e.edit) {
-        if (e.name != now.name) e.edit->setAccessibleName(screenText(now.name));
-        e.name = now.name;
-        e.shown = shown;
+        // The line edit tells its own showing and typing.
+        if (change.kind == hostcore::AccessibleChange::Kind::Renamed)
+          e.edit->setAccessibleName(screenText(now.name));
         continue;
       }
-      auto* c = static_cast<ControlAccessible*>(iface);
-      forms::AccessibleItem& was = c->item();
-      QAccessible::State states;
-      states.disabled = c->enabled() != now.control->enabled;
-      states.checked = was.checked != now.checked;
-      const bool renamed = now.name != was.name;
-      c->enabled() = now.control->enabled;
-      was = std::move(now);
-      if (shown != e.shown) {
-        e.shown = shown;
-        changes.push_back(
-            {iface, shown ? QAccessible::ObjectCreated : QAccessible::ObjectDestroyed, {}});
-        continue;
+      auto* c = static_cast<ControlAccessible*>(interfaceOf(e));
+      switch (change.kind) {
+        case hostcore::AccessibleChange::Kind::Shown:
+          told.push_back({c, QAccessible::ObjectCreated, {}});
+          break;
+        case hostcore::AccessibleChange::Kind::Hidden:
+          told.push_back({c, QAccessible::ObjectDestroyed, {}});
+          break;
+        case hostcore::AccessibleChange::Kind::Renamed:
+          told.push_back({c, QAccessible::NameChanged, {}});
+          break;
+        case hostcore::AccessibleChange::Kind::State: {
+          QAccessible::State states;
+          states.disabled = c->enabled() != tree_.enabled(change.item);
+          states.checked = c->item().checked != now.checked;
+          told.push_back({c, QAccessible::StateChanged, states});
+          break;
+        }
       }
-      if (!shown) continue;
-      if (renamed) changes.push_back({iface, QAccessible::NameChanged, {}});
-      if (states.disabled || states.checked)
-        changes.push_back({iface, QAccessible::StateChanged, states});
     }
-    reindex();
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+      if (!entries_[k].own) continue;
+      auto* c = static_cast<ControlAccessible*>(interfaceOf(entries_[k]));
+      if (!c) continue;
+      c->item() = tree_.item(k);
+      c->enabled() = tree_.enabled(k);
+    }
     if (!tell) return;
     // Told only now that every object answers for the new state.
-    for (Change& change : changes) {
+    for (Change& change : told) {
       if (change.event == QAccessible::StateChanged) {
         QAccessibleStateChangeEvent event(change.iface, change.states);
         announce(event);
@@ -252,7 +259,7 @@ class FormAccessible : public QAccessibleWidget {
         announce(event);
       }
     }
-    say(heard);
+    say(tree_.announcement());
   }
 
  private:
@@ -260,8 +267,6 @@ class FormAccessible : public QAccessibleWidget {
     QAccessible::Id id = 0;
     bool own = false;           // an object of ours, not a real widget's
     QLineEdit* edit = nullptr;  // a text box is its live line edit
-    std::string name;
-    bool shown = false;
   };
 
   void say(const std::string& text) {
@@ -285,15 +290,14 @@ class FormAccessible : public QAccessibleWidget {
                   : QAccessible::accessibleInterface(e.id);
   }
 
-  void rebuild(const std::vector<forms::AccessibleItem>& items) {
+  void rebuild() {
     for (const Entry& e : entries_)
       if (e.own) QAccessible::deleteAccessibleInterface(e.id);
     entries_.clear();
     FormWindow* w = window_.data();
-    for (const forms::AccessibleItem& item : items) {
+    for (std::size_t k = 0; k < tree_.size(); ++k) {
+      const forms::AccessibleItem& item = tree_.item(k);
       Entry e;
-      e.shown = item.control->visible;
-      e.name = item.name;
       if (item.role == forms::AccessibleRole::EditableText &&
           item.control->kind == forms::Kind::TextBox) {
         e.edit = w->lineEditFor(static_cast<const forms::TextBox&>(*item.control));
@@ -304,22 +308,14 @@ class FormAccessible : public QAccessibleWidget {
         e.id = QAccessible::registerAccessibleInterface(new ControlAccessible(w, item));
         e.own = true;
       }
-      entries_.push_back(std::move(e));
+      entries_.push_back(e);
     }
-    reindex();
-  }
-
-  void reindex() {
-    shown_.clear();
-    for (std::size_t k = 0; k < entries_.size(); ++k)
-      if (entries_[k].shown) shown_.push_back(k);
   }
 
   QPointer<FormWindow> window_;
-  std::vector<Entry> entries_;
-  std::vector<std::size_t> shown_;  // the entries a reader sees, in order
+  hostcore::AccessibleTree tree_;
+  std::vector<Entry> entries_;  // one for each of the tree's items
   static constexpr std::size_t kNotifications = 8;
-  forms::Announcer announcer_;
   std::vector<QAccessible::Id> notifications_;
   std::size_t said_ = 0;
 };

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "game/window/record_line.h"
-#include "platform/forms/announcer.h"
 #include "platform/forms/cp1252.h"
+#include "platform/hostcore/announcer.h"
 #include "tests/support/game_fixture.h"
 
 namespace {
@@ -46,7 +46,7 @@ class Spoken : public GameTest {
                        [&](const std::string& s) { return s.find(part) != std::string::npos; });
   }
 
-  forms::Announcer announcer;
+  hostcore::Announcer announcer;
   std::vector<std::string> said;
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/announcer.h"
+#include "platform/hostcore/announcer.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ struct Board {
 
 TEST(Announcer, SaysWhatIsNewOnceAndWhatIsRepeatedOnItsTurn) {
   Board b;
-  forms::Announcer a;
+  hostcore::Announcer a;
   // The first look tells all that shows; sentences are closed with a stop.
   EXPECT_EQ(a.update(b.items("Pronti", 0, "LIVELLO")), "Pronti. LIVELLO.");
   EXPECT_EQ(a.update(b.items("Pronti", 0, "LIVELLO")), "");
@@ -52,12 +52,12 @@ TEST(Announcer, TabStopsOnWhatTakesTheKeyboardAndComesBackToTheBoard) {
   Board b;
   const std::vector<AccessibleItem> items = b.items("", 0, "");
   b.button.enabled = false;  // still a stop: the reader says that it does not work
-  EXPECT_EQ(forms::nextFocus(items, nullptr, true), &b.box);
-  EXPECT_EQ(forms::nextFocus(items, &b.box, true), &b.button);
-  EXPECT_EQ(forms::nextFocus(items, &b.button, true), nullptr);
-  EXPECT_EQ(forms::nextFocus(items, nullptr, false), &b.button);
-  EXPECT_EQ(forms::nextFocus(items, &b.box, false), nullptr);
-  EXPECT_EQ(forms::nextFocus({}, nullptr, true), nullptr);
+  EXPECT_EQ(hostcore::nextFocus(items, nullptr, true), &b.box);
+  EXPECT_EQ(hostcore::nextFocus(items, &b.box, true), &b.button);
+  EXPECT_EQ(hostcore::nextFocus(items, &b.button, true), nullptr);
+  EXPECT_EQ(hostcore::nextFocus(items, nullptr, false), &b.button);
+  EXPECT_EQ(hostcore::nextFocus(items, &b.box, false), nullptr);
+  EXPECT_EQ(hostcore::nextFocus({}, nullptr, true), nullptr);
 }
 
 }  // namespace

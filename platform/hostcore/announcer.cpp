@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/forms/announcer.h"
+#include "platform/hostcore/announcer.h"
 
-namespace forms {
+namespace hostcore {
 
 std::string Announcer::update(const std::vector<AccessibleItem>& items) {
   if (heard_.size() != items.size()) heard_.assign(items.size(), Heard{});
@@ -37,4 +37,4 @@ Control* nextFocus(const std::vector<AccessibleItem>& items, const Control* curr
   return next == count ? nullptr : stops[static_cast<std::size_t>(next)];
 }
 
-}  // namespace forms
+}  // namespace hostcore

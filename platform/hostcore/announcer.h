@@ -8,7 +8,10 @@
 
 #include "platform/forms/accessible.h"
 
-namespace forms {
+namespace hostcore {
+
+using forms::AccessibleItem;
+using forms::Control;
 
 class Announcer {
  public:
@@ -32,4 +35,4 @@ class Announcer {
 // the reader says that it does not work now.
 Control* nextFocus(const std::vector<AccessibleItem>& items, const Control* current, bool forward);
 
-}  // namespace forms
+}  // namespace hostcore
