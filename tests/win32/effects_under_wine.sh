@@ -10,16 +10,12 @@
 set -euo pipefail
 
 exe=$(realpath "$1") ocx=$(realpath "$2") winmm=$(realpath "$3") player=$(realpath "$4")
-if [ -z "${DISPLAY:-}" ]; then
-  WINEDEBUG=-all wineserver -k 2>/dev/null || true
-  WINEDEBUG=-all wineserver -w
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+. "$(dirname "$0")/../windows/game_under_wine.sh"
+onOwnDisplay "$0" "$@"
 : "${WINEPREFIX:?}"
 export WINEDEBUG=-all
 play=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$play"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 wine reg add 'HKLM\Software\Classes\CLSID\{6BF52A52-394A-11D3-B153-00C04F79FAA6}\InprocServer32' \
   /ve /d "Z:$player" /f >/dev/null
@@ -36,13 +32,7 @@ PY
 log=$play/player.log
 (cd "$play" && LEMMARO_STAND_IN_LOG="Z:$log" LEMMARO_NO_DIALOGS=1 WINEDLLOVERRIDES=winmm=n \
   wine lemmaro.exe >"$play/lemmaro.log" 2>&1) &
-window=
-for _ in $(seq 1 120); do
-  window=$(xdotool search --name '^LEMMARO' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.5
-done
-[ -n "$window" ] || fail "no LEMMARO window appeared"
+window=$(gameWindow) || exit 1
 sleep 1.5
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.7; }
 urls() { grep -c '^player.URL=' "$log" 2>/dev/null || true; }

@@ -15,19 +15,12 @@
 set -euo pipefail
 
 exe=$1 board=$2 out=$3 client=$4
-if [ -z "${DISPLAY:-}" ]; then
-  # A Wine server still running from a command without a display would serve this
-  # game's windows too, and it has nowhere to show them.
-  WINEDEBUG=-all wineserver -k 2>/dev/null || true
-  WINEDEBUG=-all wineserver -w
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+. "$(dirname "$0")/../windows/game_under_wine.sh"
+onOwnDisplay "$0" "$@"
 mkdir -p "$out"
 exe=$(realpath "$exe") board=$(realpath "$board") out=$(realpath "$out") client=$(realpath "$client")
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$out/wine}
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A data directory of the game's own: three words and one phrase, so the deal is known.
 play=$(mktemp -d)
@@ -41,13 +34,7 @@ open(sys.argv[1], "wb").write(bytes(b ^ 0xFF for b in text.encode("cp1252")))
 PY
 
 (cd "$play" && LEMMARO_NO_DIALOGS=1 wine "$exe" >"$out/lemmaro-wine.log" 2>&1) &
-window=
-for _ in $(seq 1 120); do
-  window=$(xdotool search --name '^LEMMARO' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.5
-done
-[ -n "$window" ] || fail "no LEMMARO window appeared"
+window=$(gameWindow) || exit 1
 sleep 1.5  # the first paint and the first tick
 
 title=$(xdotool getwindowname "$window")

@@ -16,19 +16,13 @@
 set -euo pipefail
 
 installer=$(realpath "$1") newer=$(realpath "$2") newerDati=$(realpath "$3")
-if [ -z "${DISPLAY:-}" ]; then
-  # A Wine server still running from a command without a display would serve this
-  # game's windows too, and it has nowhere to show them.
-  WINEDEBUG=-all wineserver -k 2>/dev/null || true
-  WINEDEBUG=-all wineserver -w
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+. "$(dirname "$0")/../windows/game_under_wine.sh"
+onOwnDisplay "$0" "$@"
 : "${WINEPREFIX:?}"
 export WINEDEBUG=-all
 log=$(mktemp)
 trap 'wineserver -k 2>/dev/null || true; rm -f "$log"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 drive=$WINEPREFIX/drive_c
 # Installed where the player chose, which the upgrade has to find again.
 program="$drive/Giochi/Lemmaro"
@@ -45,13 +39,8 @@ installedVersion() {
 # The game from its start-menu entry, its file opens traced, until its window shows.
 play() {
   WINEDEBUG=trace+file wine start /unix "$menu/Lemmaro.lnk" >"$log" 2>&1
-  local window=
-  for _ in $(seq 1 60); do
-    window=$(xdotool search --name '^LEMMARO' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    sleep 0.5
-  done
-  [ -n "$window" ] || fail "the installed game opened no window"
+  local window
+  window=$(gameWindow) || exit 1
   sleep 1
   echo "the installed game started: \"$(xdotool getwindowname "$window")\""
   wineserver -k
