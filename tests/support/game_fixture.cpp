@@ -22,7 +22,7 @@ void GameTest::writeDati(const std::vector<std::string>& words,
 }
 
 void GameTest::start() {
-  form = std::make_unique<Form1>(GameServices{host, files, &spellCheckers, &player, &cards});
+  form = std::make_unique<Form1>(GameServices{host, files, spellProvider, &player, &cards});
   host.attach(*form);
   form->Form_Load();
 }
