@@ -62,32 +62,29 @@ bench: build
 # The whole suite again, built with AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer in a tree of its own. Any report fails the test that caused it.
 SANITIZE_BUILD ?= build-asan
-SANITIZE_CXXFLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:suppressions=$(abspath tests/sanitize/asan.supp) \
 	LSAN_OPTIONS=suppressions=$(abspath tests/sanitize/lsan.supp):print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # The whole suite again, built with ThreadSanitizer in a tree of its own: the
-# dictionary's loader and the font warm-up run beside the window's thread in every test
-# that starts the real program's parts.
+# dictionary's loader and the font warm-up run beside the window's thread in the tests
+# that start the program's real parts. Any report fails the test that caused it.
 TSAN_BUILD ?= build-tsan
-TSAN_CXXFLAGS = -fsanitize=thread -fno-omit-frame-pointer
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(abspath tests/sanitize/tsan.supp)
 
-# $(call sanitized_suite,TREE,FLAGS,ENV)
+# $(call sanitized_suite,TREE,SANITIZER,ENV)
 define sanitized_suite
-	test -f $(1)/CMakeCache.txt || cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_CXX_FLAGS="$(2)" -DCMAKE_EXE_LINKER_FLAGS="$(2)" \
-	  -DCMAKE_SHARED_LINKER_FLAGS="$(2)" -DCMAKE_MODULE_LINKER_FLAGS="$(2)"
+	test -f $(1)/CMakeCache.txt || \
+	  cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEMMARO_SANITIZE=$(2)
 	$(3) cmake --build $(1) -j $(JOBS)
 	cd $(1) && $(3) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 endef
 
 sanitize: $(call deps,$(SANITIZE_BUILD),sanitize)
-	$(call sanitized_suite,$(SANITIZE_BUILD),$(SANITIZE_CXXFLAGS),$(SANITIZE_ENV))
+	$(call sanitized_suite,$(SANITIZE_BUILD),address,$(SANITIZE_ENV))
 
 tsan: $(call deps,$(TSAN_BUILD),sanitize)
-	$(call sanitized_suite,$(TSAN_BUILD),$(TSAN_CXXFLAGS),$(TSAN_ENV))
+	$(call sanitized_suite,$(TSAN_BUILD),thread,$(TSAN_ENV))
 
 # The fuzz targets, an option of the one build (LEMMARO_FUZZ), built by clang with
 # libFuzzer in a tree of their own; each runs for FUZZ_SECONDS.
@@ -96,7 +93,8 @@ FUZZ_SECONDS ?= 60
 
 fuzz: $(call deps,$(FUZZ_BUILD),fuzz)
 	test -f $(FUZZ_BUILD)/CMakeCache.txt || cmake -S . -B $(FUZZ_BUILD) \
-	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEMMARO_FUZZ=ON
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEMMARO_FUZZ=ON \
+	  -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	./scripts/fuzz $(FUZZ_BUILD)/tests/fuzz $(FUZZ_SECONDS)
 
