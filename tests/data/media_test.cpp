@@ -2,8 +2,8 @@
 // The media player on a machine without sound: requests return at once and quietly.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QAudioDevice>
+#include <QCoreApplication>
 #include <QMediaDevices>
 
 #include <filesystem>

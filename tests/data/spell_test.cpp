@@ -311,6 +311,27 @@ TEST(SpellStuckLoad, RefusesAfterItsPatienceThenWithoutWaitingThenAnswersOnceLoa
   std::filesystem::remove_all(dir);
 }
 
+// The program's end does not wait for a load that never ends: dropping the last provider
+// leaves the load's thread to itself.
+TEST(SpellStuckLoad, DroppingTheProviderDoesNotWaitForTheLoad) {
+  const auto dir = scratch("lemmaro_spell_dropped");
+  const std::string aff = (dir / "mini.aff").string(), dic = (dir / "mini.dic").string();
+  std::ofstream(aff) << "SET UTF-8\n";
+  std::ofstream(dic) << "1\nlemmaro\n";
+  HeldLoad held;
+  auto provider =
+      spell::makeHunspellProvider(aff, dic, 0, std::chrono::milliseconds(10), held.hold());
+  auto dropped = std::async(std::launch::async, [&provider] { provider.reset(); });
+  EXPECT_EQ(dropped.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  held.release();
+  dropped.wait();
+  // Released, the load ends on its own; a new provider makes its own and answers.
+  auto checker = spell::makeHunspellProvider(aff, dic, 0, std::chrono::minutes(5))->start();
+  ASSERT_NE(checker, nullptr);
+  EXPECT_TRUE(checker->checkSpelling("lemmaro"));
+  std::filesystem::remove_all(dir);
+}
+
 // The game over a dictionary that never arrives plays on: the word is refused with the
 // one message about the spell checker, a later word is refused without another, and once
 // the dictionary has arrived a word only it knows scores.
