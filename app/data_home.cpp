@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/data_home.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <system_error>
-#include <vector>
 
-#include "platform/files/home_folder.h"
 #include "platform/forms/cp1252.h"
 
 namespace fs = std::filesystem;
@@ -19,6 +15,19 @@ namespace {
 bool holdsData(const fs::path& folder) {
   std::error_code ec;
   return !folder.empty() && fs::is_regular_file(folder / "Dati.RCX", ec);
+}
+
+// The installed data's folder is no place to play in, even when the program is started
+// there (as a double click on it does): the best score is never written into it.
+bool isInstalledData(const Places& places) {
+  std::error_code ec;
+  return !places.sharedData.empty() && fs::equivalent(places.startFolder, places.sharedData, ec);
+}
+
+// The path as UTF-8, whatever the system's own code page.
+std::string text(const fs::path& p) {
+  const std::u8string u = p.u8string();
+  return std::string(u.begin(), u.end());
 }
 
 base::Error failure(const std::string& what, const std::error_code& ec) {
@@ -39,57 +48,49 @@ base::Status linkSharedFiles(const Places& places) {
       fs::remove(link, ec);
     }
     fs::create_symlink(target, link, ec);
-    if (ec) return failure("Non posso collegare " + link.string() + " a " + target.string(), ec);
+    if (ec) return failure("Non posso collegare " + text(link) + " a " + text(target), ec);
   }
   return {};
 }
 
 }  // namespace
 
-base::Result<fs::path> prepare(const Places& places) {
-  if (holdsData(places.startFolder)) return places.startFolder;
+base::Result<Home> prepare(const Places& places, Sharing sharing) {
+  if (holdsData(places.startFolder) && !isInstalledData(places))
+    return Home{places.startFolder, places.startFolder};
 
   if (holdsData(places.sharedData) && !places.playerData.empty()) {
     std::error_code ec;
     fs::create_directories(places.playerData, ec);
-    if (ec)
-      return failure("Non posso creare la cartella dei dati " + places.playerData.string(), ec);
+    if (ec) return failure("Non posso creare la cartella dei dati " + text(places.playerData), ec);
+    if (sharing == Sharing::kReadInPlace) return Home{places.sharedData, places.playerData};
     if (base::Status linked = linkSharedFiles(places); !linked) return linked.error();
-    return places.playerData;
+    return Home{places.playerData, places.playerData};
   }
   // The installed data is gone, but the player may keep a copy of their own.
-  if (holdsData(places.playerData)) return places.playerData;
+  if (holdsData(places.playerData)) return Home{places.playerData, places.playerData};
 
-  std::string where = places.startFolder.string() + ", " + places.sharedData.string();
-  if (!places.playerData.empty()) where += ", " + places.playerData.string();
+  std::string where = text(places.startFolder) + ", " + text(places.sharedData);
+  if (!places.playerData.empty()) where += ", " + text(places.playerData);
   return base::Error{"Non trovo Dati.RCX, i dati del gioco. L'ho cercato in: " + where + ".", 0};
 }
 
-Places placesOfThisProcess() {
-  Places places;
-  std::error_code ec;
-  places.startFolder = fs::current_path(ec);
-  // The data is installed relative to the program, so a tree unpacked or installed
-  // under any prefix finds its own; the kernel knows the program's real file.
-  const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec)
-    places.sharedData = (program.parent_path() / LEMMARO_DATA_FROM_PROGRAM).lexically_normal();
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
-    places.playerData = fs::path(xdg) / "lemmaro";
-  else if (const fs::path home = files::homeFolder(); !home.empty())
-    places.playerData = home / ".local/share/lemmaro";
-  return places;
+std::optional<Home> findHome(forms::FormHost& host, const Places& places) {
+  base::Result<Home> home = prepare(places, sharingOfThisSystem());
+  if (home) return *home;
+  host.showError(forms::utf8ToCp1252("Dati del gioco"), forms::utf8ToCp1252(home.error().message));
+  return std::nullopt;
 }
 
 bool enterDataDirectory(forms::FormHost& host) {
-  const base::Result<fs::path> folder = prepare(placesOfThisProcess());
+  const std::optional<Home> home = findHome(host, placesOfThisProcess());
+  if (!home) return false;
   std::error_code ec;
-  if (folder) fs::current_path(*folder, ec);
-  if (folder && !ec) return true;
-  const std::string text =
-      folder ? "Non posso entrare nella cartella " + folder->string() + ": " + ec.message()
-             : folder.error().message;
-  host.showError(forms::utf8ToCp1252("Dati del gioco"), forms::utf8ToCp1252(text));
+  fs::current_path(home->data, ec);
+  if (!ec) return true;
+  host.showError(forms::utf8ToCp1252("Dati del gioco"),
+                 forms::utf8ToCp1252("Non posso entrare nella cartella " + text(home->data) + ": " +
+                                     ec.message()));
   return false;
 }
 

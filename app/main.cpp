@@ -66,6 +66,9 @@ int main(int argc, char* argv[]) {
     const std::filesystem::path here = std::filesystem::current_path(noDirectory);
     files::DiskDataFiles dataFiles(noDirectory ? std::string(".") : here.string());
     Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
+    // Start-up runs before the window shows, so that the window never shows a board
+    // half set up behind one of its messages.
+    form.Form_Load();
     host.show(form);
     // What the first frame need not wait for comes after it.
     host.window()->whenFirstPainted([&, w = host.window()] {
@@ -74,13 +77,7 @@ int main(int argc, char* argv[]) {
       // Made now, the player plays the first effect at once; with sound off, never.
       if (form.audioOn == 1) QTimer::singleShot(0, w, [&mediaPlayer] { mediaPlayer.prepare(); });
     });
-    form.Form_Load();
-    // A message box during start-up had the window synced before start-up ended; sync it
-    // again, or the clock and the deal would wait for the player's first input.
-    if (host.window()) host.window()->sync();
-    // A window closed during start-up (over one of its messages) ends the program
-    // here: the event loop would wait for a close that has already happened.
-    if (!host.window()->closed()) status = QApplication::exec();
+    status = QApplication::exec();
     // The window reads the form until it goes, so it goes first.
     host.close();
   }

@@ -15,6 +15,9 @@ void Form1::recordAndGameOver() {
     TESTO.caption.clear();
     Suono(dataPath("FX05.wav"));
     Punti.caption = zeroPad(Punti.caption, 7);
+    // The clock capitalises the name each second, but not while the game's last tick
+    // runs: a name typed during the closing sequence is capitalised here.
+    nome.text = forms::cp1252Upper(nome.text);
     record.caption = recordline::compose(nome.text, Punti.caption, Livello.caption);
     newrec1.visible = true;
     recmsk.visible = true;

@@ -74,7 +74,10 @@ bool Form1::changeLevel() {
     Pausa(5);
     if (stage_ != stage) return false;
   } else {
-    newlivel.caption = cp1252("BONUS +") + plainDecimal(p, userDecimalSeparator()) + "%";
+    const std::string& separator = services_.decimalSeparator;
+    newlivel.caption = cp1252("BONUS +") +
+                       plainDecimal(p, separator.empty() ? userDecimalSeparator() : separator) +
+                       "%";
     Pausa(5);
     if (stage_ != stage) return false;
     const double S = numericValue(Punti.caption);

@@ -56,9 +56,14 @@ void Form1::PunteggioOK() {
     per.visible = true;
     permsk.visible = true;
     pertxt.visible = true;
+    // Earned now: a time-up during the pause credits it to this level before it ends.
+    ++doublingsDue_;
     Pausa(5);
     if (abandoned()) return;
-    Punti.caption = scoreText(numericValue(Punti.caption) * 2);
+    if (doublingsDue_ > 0) {
+      --doublingsDue_;
+      Punti.caption = scoreText(numericValue(Punti.caption) * 2);
+    }
     per.visible = false;
     permsk.visible = false;
     pertxt.visible = false;

@@ -32,4 +32,5 @@ void Form1::ScegliFrase() {
     lettera[i].caption = slots[static_cast<std::size_t>(i) + 1];
     dealtLetters[i] = slots[static_cast<std::size_t>(i) + 1];
   }
+  ++dealsDone_;
 }

@@ -23,10 +23,13 @@ class DictionaryIndex;
 class Form1 : public forms::Form {
  public:
   static constexpr int kWordSlots = int{datafiles::kMaxEntries};  // the word list's last index
-  // How much of a data file is read. An entry of the format is at most ten bytes (a
-  // carried line feed, a mark, seven letters, the carriage return); 64 a slot leaves
-  // ample room, and past it there could only be entries beyond the last slot.
+  // How much of Dati.RCX is read at first. Entries of the usual length fill the word
+  // list well within it; a file of longer entries is read further, a few times more at
+  // each step, until the list is full or the file ends.
   static constexpr std::size_t kDataFileBytes = std::size_t{kWordSlots} * 64;
+  // How much of Record.RCX is read: its one line is two dozen bytes, and anything past
+  // this bound could not be a best score the game wrote.
+  static constexpr std::size_t kRecordFileBytes = 1024;
   // The longest word the player can build: one letter a tile of the word row.
   static constexpr std::size_t kLongestWord = 7;
 
@@ -36,6 +39,7 @@ class Form1 : public forms::Form {
   forms::Timer* timer() override { return &Timer1; }
   // Keys and the screen reader: new ways to the same handlers.
   std::vector<forms::Control*> keyTargets(const forms::Key& key) override;
+  void keyMissed(const forms::Key& key, bool blocked) override;
   std::vector<forms::AccessibleItem> accessibleItems() override;
 
   // ---- Controls the code uses -------------------------------------------------------
@@ -111,7 +115,9 @@ class Form1 : public forms::Form {
   void Pulisci();
   void Pausa(double Tempo);
   void PunteggioOK();
-  void CercaWord();
+  // Asks the spell checker. True when it answered for the word (credited, or already
+  // written); false when it refused it or could not be asked.
+  bool CercaWord();
   void SchedaAudio();
   void Suono(const std::string& tipo);
 
@@ -145,7 +151,20 @@ class Form1 : public forms::Form {
   bool spellWarningShown_ = false;  // a missing spell checker is reported once
   std::unique_ptr<words::DictionaryIndex> dictionaryIndex_;
   int levelSecured_ = 0;       // level whose seven-letter word is credited but not yet marked
+  int doublingsDue_ = 0;       // doublings shown whose pause has not yet ended
   int confirmationsDone_ = 0;  // tells a repeated verdict from the message left standing
+  // What the player last did on the board, for the screen reader: a letter moved to
+  // `at`, or a key that moved nothing. `turn` tells one from the next, also when alike.
+  struct BoardNews {
+    enum class What { None, Up, Home, NoLetter, NoWord, NotNow } what = What::None;
+    const forms::Control* at = nullptr;
+    std::string letter;
+    unsigned turn = 0;
+  } boardNews_;
+  void noteBoard(BoardNews::What what, const forms::Control* at, std::string letter);
+  unsigned dealsDone_ = 0;  // a new deal is told even when it looks like the last
+  unsigned dealTold_ = 0;   // the deal the reader's text below was made for
+  std::string dealNotice_;
   // Moves on whenever a level ends, a game ends or begins, or the window closes. A step
   // that pauses notes it first and reads it again after each pause: when it has moved,
   // what the step was doing belongs to a level that is over, and it stops.

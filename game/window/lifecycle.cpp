@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // New game, the pause that keeps the window alive, and closing.
 #include "game/window/form1.h"
+#include "game/window/text.h"
 
 void Form1::gioca_Click() {
   setHourglass();
@@ -23,6 +24,10 @@ void Form1::Pausa(double Tempo) {
 }
 
 void Form1::nextStage() {
+  // A doubling shown before the level ended was earned in it: it counts before the
+  // level change, the game's end or its record reads the score.
+  for (; doublingsDue_ > 0; --doublingsDue_)
+    Punti.caption = scoreText(numericValue(Punti.caption) * 2);
   ++stage_;
   // A scoring step that paused under this change stops where it is, so the banners
   // it put up would stay; they go with the level they were shown for. (The board

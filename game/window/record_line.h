@@ -17,4 +17,12 @@ std::string compose(const std::string& name, const std::string& score, const std
 // separator, so a shorter name or a score grown past seven digits still reads whole.
 double score(const std::string& line);
 
+// What a line of ours holds; an empty level for any other line (the design caption "1").
+struct Fields {
+  std::string name;
+  double score = 0;
+  std::string level;
+};
+Fields fields(const std::string& line);
+
 }  // namespace recordline

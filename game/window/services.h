@@ -2,6 +2,8 @@
 #pragma once
 // What the game takes from outside, each behind an interface with a real and a test
 // implementation.
+#include <string>
+
 #include "platform/files/data_files.h"
 #include "platform/forms/form_host.h"
 
@@ -25,4 +27,7 @@ struct GameServices {
   // The sound-card detector control, Cards1; null: it could not be created. The form
   // takes a reference on it and releases it when it goes.
   IDispatch* cards = nullptr;
+  // The decimal separator of the user's locale, in Windows-1252, where the system keeps
+  // it apart from the C library's locale; empty: the C library's locale's.
+  std::string decimalSeparator = {};
 };

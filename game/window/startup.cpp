@@ -30,7 +30,7 @@ void Form1::Form_Load() {
 
 void Form1::readRecordFile() {
   const base::Result<std::string> stored =
-      services_.files.load(dataPath("Record.RCX"), kDataFileBytes);
+      services_.files.load(dataPath("Record.RCX"), kRecordFileBytes);
   if (!stored) {
     host().showError("LEMMARO", cp1252(stored.error().message) +
                                     cp1252("\nIl record non è stato letto; si gioca lo stesso."));
@@ -42,15 +42,23 @@ void Form1::readRecordFile() {
 }
 
 void Form1::readDataFile() {
-  base::Result<std::string> file = services_.files.load(dataPath("Dati.RCX"), kDataFileBytes);
-  if (!file) {
-    host().showError("LEMMARO", cp1252(file.error().message) +
-                                    cp1252("\nMancano le parole e le frasi del gioco."));
+  std::string stored;
+  datafiles::Words words;
+  for (std::size_t limit = kDataFileBytes;; limit *= 4) {
+    base::Result<std::string> file = services_.files.load(dataPath("Dati.RCX"), limit);
+    if (!file) {
+      host().showError("LEMMARO", cp1252(file.error().message) +
+                                      cp1252("\nMancano le parole e le frasi del gioco."));
+      stored.clear();
+      words = {};
+      break;
+    }
+    stored = std::move(*file);
+    // Entries past the last slot of the word list are ignored.
+    words = datafiles::readWords(stored, kWordSlots);
+    if (stored.size() < limit || words.entries.size() >= std::size_t{kWordSlots}) break;
   }
-  const std::string stored = file ? std::move(*file) : std::string();
   tileIndex = static_cast<std::int32_t>(stored.size());
-  // Entries past the last slot of the word list are ignored.
-  datafiles::Words words = datafiles::readWords(stored, kWordSlots);
   // Slots past this load's entries are emptied, so no word of an older file lingers.
   const std::size_t loaded = words.entries.size();
   for (std::size_t k = 0; k < loaded; ++k) wordList[k + 1] = std::move(words.entries[k]);

@@ -69,11 +69,13 @@ void Form1::OKAY_Click() {
   if (wordAccepted == 0) {
     savedMessage = TESTO.caption;
     TESTO.caption.clear();
-    CercaWord();
+    // The answer decides, not the message line: the clock may have written its warning
+    // there while a message box about the checker was open.
+    const bool answered = CercaWord();
     // Scored, but its level ended while the score was shown: the message line is the
     // next level's (or the game-over screen's), and the word is not refused for it.
     if (stage_ != stage) return close();
-    if (TESTO.caption.empty()) {
+    if (!answered) {
       // Refused by both: the message comes back, and five points go.
       TESTO.caption = savedMessage;
       savedMessage.clear();

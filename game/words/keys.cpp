@@ -31,3 +31,14 @@ std::vector<forms::Control*> Form1::keyTargets(const forms::Key& key) {
   }
   return {};
 }
+
+void Form1::keyMissed(const forms::Key& key, bool blocked) {
+  using What = BoardNews::What;
+  if (blocked) {
+    noteBoard(What::NotNow, &lettera[0], {});
+  } else if (key.code == forms::KeyCode::Letter) {
+    noteBoard(What::NoLetter, &lettera[0], std::string(1, key.letter));
+  } else {
+    noteBoard(What::NoWord, &scelta[0], {});
+  }
+}

@@ -13,7 +13,7 @@ bool Form1::dictionaryHas(const std::string& word) const {
   return dictionaryIndex_->find(word, N) != 0;
 }
 
-void Form1::CercaWord() {
+bool Form1::CercaWord() {
   // A checker that cannot be started refuses the word; the player hears why once.
   spell::SpellCheckerProvider* provider = services_.spellCheckers;
   spellChecker = provider ? provider->start() : nullptr;
@@ -26,7 +26,7 @@ void Form1::CercaWord() {
                                       forms::utf8ToCp1252(why) +
                                       cp1252("\nSi gioca con le sole parole del gioco."));
     }
-    return;
+    return false;
   }
 
   // Asked in lower case and capitalised, always both: a proper name counts too.
@@ -38,14 +38,14 @@ void Form1::CercaWord() {
   const bool asCapitalised = spellChecker->checkSpelling(capitalised);
   const bool accepted = asLower || asCapitalised;
 
-  auto shutDown = [this] { spellChecker.reset(); };
-  if (!accepted) return shutDown();
+  spellChecker.reset();
+  if (!accepted) return false;
   const auto& found = List1.items;
   if (std::find(found.begin(), found.end(), x) != found.end()) {
     TESTO.caption = cp1252("La parola è già stata scritta.");
-    return shutDown();
+    return true;
   }
-  shutDown();
   List1.AddItem(currentWord);
   PunteggioOK();
+  return true;
 }

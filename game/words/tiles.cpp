@@ -11,6 +11,7 @@ void Form1::lettera_Click(int Index) {
     if (scelta[tileIndex].caption.empty()) {
       scelta[tileIndex].caption = lettera[Index].caption;
       lettera[Index].caption.clear();
+      noteBoard(BoardNews::What::Up, &scelta[tileIndex], scelta[tileIndex].caption);
       return;
     }
   }
@@ -24,6 +25,7 @@ void Form1::scelta_Click(int Index) {
     if (dealtLetters[tileIndex] == scelta[Index].caption && lettera[tileIndex].caption.empty()) {
       lettera[tileIndex].caption = scelta[Index].caption;
       scelta[Index].caption.clear();
+      noteBoard(BoardNews::What::Home, &lettera[tileIndex], lettera[tileIndex].caption);
       return;
     }
   }

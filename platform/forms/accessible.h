@@ -16,10 +16,16 @@ struct AccessibleItem {
   AccessibleRole role = AccessibleRole::Label;
   std::string name;      // Windows-1252: what the reader says
   bool checked = false;  // a toggle button's state
-  // The reader is told of a change when this turns into a new, non-empty text: a
-  // countdown stays quiet between the moments that matter, a repeated verdict is
-  // spoken again.
+  // What the player hears when the item shows, when this text turns new, or when the
+  // turn moves on: a countdown stays quiet between the moments that matter, a repeated
+  // verdict is spoken again. Empty: nothing to say.
   std::string notice;
+  unsigned noticeTurn = 0;
 };
+
+// Whether the keyboard can stop on the item: a control a player can press or type in.
+inline bool takesFocus(const AccessibleItem& item) {
+  return item.role != AccessibleRole::Label && item.control && item.control->visible;
+}
 
 }  // namespace forms

@@ -41,7 +41,10 @@ bool Form::clickOn(Control& c) {
 void Form::keyPress(const Key& key) {
   // Worked out before the first click: each click then finds the board as the ones
   // before it left it, as a quick run of mouse clicks would.
-  for (Control* c : keyTargets(key)) clickOn(*c);
+  const std::vector<Control*> targets = keyTargets(key);
+  bool clicked = false;
+  for (Control* c : targets) clicked = clickOn(*c) || clicked;
+  if (!clicked) keyMissed(key, !targets.empty());
 }
 
 }  // namespace forms

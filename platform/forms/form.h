@@ -51,6 +51,9 @@ class Form {
 
   // The controls a key clicks, in order (none: the key does nothing).
   virtual std::vector<Control*> keyTargets(const Key&) { return {}; }
+  // A key that clicked nothing: `blocked` when it names controls that take no click now
+  // (hidden or disabled), otherwise it names none. A form may tell the player so.
+  virtual void keyMissed(const Key&, bool /*blocked*/) {}
   // The controls a screen reader sees, in reading order; the host leaves out the
   // hidden ones.
   virtual std::vector<AccessibleItem> accessibleItems() { return {}; }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/forms/cp1252.h"
+#include "platform/hostcore/accessible_tree.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/form_window.h"
 
@@ -33,15 +34,10 @@ bool isButton(forms::AccessibleRole role) {
   return role == forms::AccessibleRole::Button || role == forms::AccessibleRole::ToggleButton;
 }
 
-// One painted control. It holds what the form said at the last update, so that what a
-// reader asks and what it was told agree.
-class ControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// An object of the window's own with nothing inside it.
+class LeafAccessible : public QAccessibleInterface {
  public:
-  ControlAccessible(FormWindow* window, const forms::AccessibleItem& item)
-      : window_(window), item_(item), enabled_(item.control->enabled) {}
-
-  forms::AccessibleItem& item() { return item_; }
-  bool& enabled() { return enabled_; }
+  explicit LeafAccessible(FormWindow* window) : window_(window) {}
 
   bool isValid() const override { return !window_.isNull(); }
   QObject* object() const override { return nullptr; }
@@ -53,6 +49,20 @@ class ControlAccessible : public QAccessibleInterface, public QAccessibleActionI
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+ protected:
+  QPointer<FormWindow> window_;
+};
+
+// One painted control. It holds what the form said at the last update, so that what a
+// reader asks and what it was told agree.
+class ControlAccessible : public LeafAccessible, public QAccessibleActionInterface {
+ public:
+  ControlAccessible(FormWindow* window, const forms::AccessibleItem& item)
+      : LeafAccessible(window), item_(item), enabled_(item.control->enabled) {}
+
+  forms::AccessibleItem& item() { return item_; }
+  bool& enabled() { return enabled_; }
 
   QString text(QAccessible::Text t) const override {
     return t == QAccessible::Name ? screenText(item_.name) : QString();
@@ -72,6 +82,8 @@ class ControlAccessible : public QAccessibleInterface, public QAccessibleActionI
   QAccessible::State state() const override {
     QAccessible::State s;
     s.disabled = !enabled_;
+    s.focusable = isButton(item_.role);
+    s.focused = window_ && window_->focusedControl() == item_.control;
     if (item_.role == forms::AccessibleRole::ToggleButton) {
       s.checkable = true;
       s.checked = item_.checked;
@@ -95,21 +107,43 @@ class ControlAccessible : public QAccessibleInterface, public QAccessibleActionI
     forms::Control* control = item_.control;
     FormWindow* w = window_.data();
     QTimer::singleShot(0, w, [w, control] {
+      if (w->closed()) return;
       w->form().clickOn(*control);
       w->sync();
     });
   }
 
  private:
-  QPointer<FormWindow> window_;
   forms::AccessibleItem item_;
   bool enabled_;
 };
 
+// What the player hears unasked. Readers speak a notification each time it shows, the
+// same text again included, where they let a label's new name pass unsaid.
+class NotificationAccessible : public LeafAccessible {
+ public:
+  using LeafAccessible::LeafAccessible;
+
+  void setText(const QString& text) { text_ = text; }
+
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name ? text_ : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override { return {}; }
+  QAccessible::Role role() const override { return QAccessible::Notification; }
+  QAccessible::State state() const override { return {}; }
+
+ private:
+  QString text_;
+};
+
+// The window's own object. Which items there are, what they say and what changed is the
+// host core's; this makes them into Qt's accessible objects and events.
 class FormAccessible : public QAccessibleWidget {
  public:
   explicit FormAccessible(FormWindow* window)
-      : QAccessibleWidget(window, QAccessible::Window), window_(window) {
+      : QAccessibleWidget(window, QAccessible::Window), window_(window), tree_(window->form()) {
     refresh(false);
   }
 
@@ -117,24 +151,46 @@ class FormAccessible : public QAccessibleWidget {
     // The cache may have dropped some already, at the program's end; by id is safe.
     for (const Entry& e : entries_)
       if (e.own) QAccessible::deleteAccessibleInterface(e.id);
+    for (QAccessible::Id id : notifications_) QAccessible::deleteAccessibleInterface(id);
   }
 
-  int childCount() const override { return static_cast<int>(shown_.size()); }
+  // Tells the reader where the keyboard stands now: the painted control that has it,
+  // or, for the board or a text box, the widget itself.
+  void tellFocus() {
+    FormWindow* w = window_.data();
+    if (!w) return;
+    QAccessibleInterface* iface = nullptr;
+    for (const Entry& e : entries_) {
+      auto* c = e.own ? static_cast<ControlAccessible*>(interfaceOf(e)) : nullptr;
+      if (c && c->item().control == w->focusedControl()) iface = c;
+    }
+    if (!iface) {
+      QWidget* widget = w->focusWidget() ? w->focusWidget() : w;
+      iface = QAccessible::queryAccessibleInterface(widget);
+    }
+    if (!iface) return;
+    QAccessibleEvent event(iface, QAccessible::Focus);
+    announce(event);
+  }
+
+  int childCount() const override { return static_cast<int>(tree_.shownItems().size()); }
 
   QAccessibleInterface* child(int index) const override {
     if (index < 0 || index >= childCount()) return nullptr;
-    return interfaceOf(entries_[shown_[index]]);
+    return interfaceOf(entries_[tree_.shownItems()[static_cast<std::size_t>(index)]]);
   }
 
   int indexOfChild(const QAccessibleInterface* child) const override {
-    for (std::size_t i = 0; i < shown_.size(); ++i)
-      if (interfaceOf(entries_[shown_[i]]) == child) return static_cast<int>(i);
+    const std::vector<std::size_t>& shown = tree_.shownItems();
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      if (interfaceOf(entries_[shown[i]]) == child) return static_cast<int>(i);
     return -1;
   }
 
   QAccessibleInterface* childAt(int x, int y) const override {
     // The top-most first, as the mouse finds them.
-    for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) {
+    const std::vector<std::size_t>& shown = tree_.shownItems();
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
       QAccessibleInterface* c = interfaceOf(entries_[*it]);
       if (c && c->rect().contains(x, y)) return c;
     }
@@ -143,11 +199,11 @@ class FormAccessible : public QAccessibleWidget {
 
   // Takes the form's items afresh; with `tell`, the reader hears what changed.
   void refresh(bool tell) {
-    FormWindow* w = window_.data();
-    if (!w) return;
-    std::vector<forms::AccessibleItem> items = w->form().accessibleItems();
-    if (items.size() != entries_.size()) {
-      rebuild(items);
+    if (!window_) return;
+    const std::vector<hostcore::AccessibleChange> changes = tree_.refresh(tell);
+    if (tree_.rebuilt()) {
+      rebuild();
+      say(tree_.announcement());
       return;
     }
     struct Change {
@@ -155,41 +211,46 @@ class FormAccessible : public QAccessibleWidget {
       QAccessible::Event event;
       QAccessible::State states;
     };
-    std::vector<Change> changes;
-    for (std::size_t k = 0; k < items.size(); ++k) {
-      Entry& e = entries_[k];
-      forms::AccessibleItem& now = items[k];
-      const bool shown = now.control->visible;
-      QAccessibleInterface* iface = interfaceOf(e);
+    std::vector<Change> told;
+    for (const hostcore::AccessibleChange& change : changes) {
+      const Entry& e = entries_[change.item];
+      const forms::AccessibleItem& now = tree_.item(change.item);
       if (e.edit) {
-        if (e.name != now.name) e.edit->setAccessibleName(screenText(now.name));
-        e.name = now.name;
-        e.shown = shown;
+        // The line edit tells its own showing and typing.
+        if (change.kind == hostcore::AccessibleChange::Kind::Renamed)
+          e.edit->setAccessibleName(screenText(now.name));
         continue;
       }
-      auto* c = static_cast<ControlAccessible*>(iface);
-      forms::AccessibleItem& was = c->item();
-      QAccessible::State states;
-      states.disabled = c->enabled() != now.control->enabled;
-      states.checked = was.checked != now.checked;
-      const bool spoken = now.notice != was.notice && !now.notice.empty();
-      c->enabled() = now.control->enabled;
-      was = std::move(now);
-      if (shown != e.shown) {
-        e.shown = shown;
-        changes.push_back(
-            {iface, shown ? QAccessible::ObjectCreated : QAccessible::ObjectDestroyed, {}});
-        continue;
+      auto* c = static_cast<ControlAccessible*>(interfaceOf(e));
+      switch (change.kind) {
+        case hostcore::AccessibleChange::Kind::Shown:
+          told.push_back({c, QAccessible::ObjectCreated, {}});
+          break;
+        case hostcore::AccessibleChange::Kind::Hidden:
+          told.push_back({c, QAccessible::ObjectDestroyed, {}});
+          break;
+        case hostcore::AccessibleChange::Kind::Renamed:
+          told.push_back({c, QAccessible::NameChanged, {}});
+          break;
+        case hostcore::AccessibleChange::Kind::State: {
+          QAccessible::State states;
+          states.disabled = c->enabled() != tree_.enabled(change.item);
+          states.checked = c->item().checked != now.checked;
+          told.push_back({c, QAccessible::StateChanged, states});
+          break;
+        }
       }
-      if (!shown) continue;
-      if (spoken) changes.push_back({iface, QAccessible::NameChanged, {}});
-      if (states.disabled || states.checked)
-        changes.push_back({iface, QAccessible::StateChanged, states});
     }
-    reindex();
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+      if (!entries_[k].own) continue;
+      auto* c = static_cast<ControlAccessible*>(interfaceOf(entries_[k]));
+      if (!c) continue;
+      c->item() = tree_.item(k);
+      c->enabled() = tree_.enabled(k);
+    }
     if (!tell) return;
     // Told only now that every object answers for the new state.
-    for (Change& change : changes) {
+    for (Change& change : told) {
       if (change.event == QAccessible::StateChanged) {
         QAccessibleStateChangeEvent event(change.iface, change.states);
         announce(event);
@@ -198,6 +259,7 @@ class FormAccessible : public QAccessibleWidget {
         announce(event);
       }
     }
+    say(tree_.announcement());
   }
 
  private:
@@ -205,24 +267,37 @@ class FormAccessible : public QAccessibleWidget {
     QAccessible::Id id = 0;
     bool own = false;           // an object of ours, not a real widget's
     QLineEdit* edit = nullptr;  // a text box is its live line edit
-    std::string name;
-    bool shown = false;
   };
+
+  void say(const std::string& text) {
+    if (text.empty()) return;
+    // A reader reads the text when it comes to the event, and drops an event that a
+    // newer one of the same object follows: each message has an object of its own, taken
+    // in turn from a few, so that quick ones are each said as they were.
+    if (notifications_.size() < kNotifications)
+      notifications_.push_back(
+          QAccessible::registerAccessibleInterface(new NotificationAccessible(window_.data())));
+    const QAccessible::Id id = notifications_[said_++ % notifications_.size()];
+    auto* n = static_cast<NotificationAccessible*>(QAccessible::accessibleInterface(id));
+    if (!n) return;
+    n->setText(screenText(text));
+    QAccessibleEvent event(n, QAccessible::ObjectShow);
+    announce(event);
+  }
 
   static QAccessibleInterface* interfaceOf(const Entry& e) {
     return e.edit ? QAccessible::queryAccessibleInterface(e.edit)
                   : QAccessible::accessibleInterface(e.id);
   }
 
-  void rebuild(const std::vector<forms::AccessibleItem>& items) {
+  void rebuild() {
     for (const Entry& e : entries_)
       if (e.own) QAccessible::deleteAccessibleInterface(e.id);
     entries_.clear();
     FormWindow* w = window_.data();
-    for (const forms::AccessibleItem& item : items) {
+    for (std::size_t k = 0; k < tree_.size(); ++k) {
+      const forms::AccessibleItem& item = tree_.item(k);
       Entry e;
-      e.shown = item.control->visible;
-      e.name = item.name;
       if (item.role == forms::AccessibleRole::EditableText &&
           item.control->kind == forms::Kind::TextBox) {
         e.edit = w->lineEditFor(static_cast<const forms::TextBox&>(*item.control));
@@ -233,20 +308,16 @@ class FormAccessible : public QAccessibleWidget {
         e.id = QAccessible::registerAccessibleInterface(new ControlAccessible(w, item));
         e.own = true;
       }
-      entries_.push_back(std::move(e));
+      entries_.push_back(e);
     }
-    reindex();
-  }
-
-  void reindex() {
-    shown_.clear();
-    for (std::size_t k = 0; k < entries_.size(); ++k)
-      if (entries_[k].shown) shown_.push_back(k);
   }
 
   QPointer<FormWindow> window_;
-  std::vector<Entry> entries_;
-  std::vector<std::size_t> shown_;  // the entries a reader sees, in order
+  hostcore::AccessibleTree tree_;
+  std::vector<Entry> entries_;  // one for each of the tree's items
+  static constexpr std::size_t kNotifications = 8;
+  std::vector<QAccessible::Id> notifications_;
+  std::size_t said_ = 0;
 };
 
 QAccessibleInterface* formAccessibleFactory(const QString&, QObject* object) {
@@ -270,6 +341,12 @@ void updateFormAccessibility(FormWindow& window) {
   if (!listener && !QAccessible::isActive()) return;
   if (auto* form = dynamic_cast<FormAccessible*>(QAccessible::queryAccessibleInterface(&window)))
     form->refresh(true);
+}
+
+void tellFormFocus(FormWindow& window) {
+  if (!listener && !QAccessible::isActive()) return;
+  if (auto* form = dynamic_cast<FormAccessible*>(QAccessible::queryAccessibleInterface(&window)))
+    form->tellFocus();
 }
 
 }  // namespace qthost

@@ -30,8 +30,7 @@ class Cp1252Validator : public QValidator {
  public:
   using QValidator::QValidator;
   State validate(QString& input, int&) const override {
-    const std::string utf8 = input.toStdString();
-    return forms::cp1252ToUtf8(forms::utf8ToCp1252(utf8)) == utf8 ? Acceptable : Invalid;
+    return hostcore::holdsAsText(input.toStdString()) ? Acceptable : Invalid;
   }
 };
 
@@ -42,8 +41,8 @@ QString css(forms::Colour c) { return toQColor(c).name(); }
 FormWindow::FormWindow(forms::Form& form, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      form_(form) {
-  setFixedSize(clientSize(form_));
+      core_(form) {
+  setFixedSize(clientSize(form));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel comes from the form
   // The board has the keyboard: a text box takes it only when clicked.
@@ -54,9 +53,12 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
   QObject::connect(&iconTimer_, &QTimer::timeout, this,
                    [this] { setWindowIcon(resources::windowIcon()); });
   timer_.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+  QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+    core_.tick();
+    sync();
+  });
 
-  for (forms::Control* c : form_.controls()) {
+  for (forms::Control* c : form.controls()) {
     if (c->kind != forms::Kind::TextBox) continue;
     auto* box = static_cast<forms::TextBox*>(c);
     auto* edit = new QLineEdit(this);
@@ -65,14 +67,11 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
     edit->installEventFilter(this);
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     edit->setFocusPolicy(Qt::ClickFocus);
-    QObject::connect(edit, &QLineEdit::textEdited, this, [this, box, edit](const QString& text) {
-      // The player's typing goes straight into the form, as the game reads it.
-      box->text = forms::utf8ToCp1252(text.toStdString());
-      for (Edit& e : edits_)
-        if (e.edit == edit) e.shownText = box->text;
+    QObject::connect(edit, &QLineEdit::textEdited, this, [this, box](const QString& text) {
+      core_.boxEdited(*box, text.toStdString());
       sync();
     });
-    edits_.push_back(Edit{box, edit, {}, {}});
+    edits_.push_back(Edit{box, edit, {}});
   }
   sync();
 }
@@ -90,41 +89,40 @@ QLineEdit* FormWindow::lineEditFor(const forms::TextBox& box) const {
 }
 
 void FormWindow::sync() {
-  if (form_.caption != shownCaption_) {
-    shownCaption_ = form_.caption;
-    setWindowTitle(QString::fromStdString(forms::cp1252ToUtf8(form_.caption)));
+  const hostcore::Changes changes = core_.sync();
+  if (changes.title) setWindowTitle(QString::fromStdString(forms::cp1252ToUtf8(form().caption)));
+  if (changes.pointer) syncPointer();
+  if (changes.timer) {
+    const hostcore::TimerSetting t = core_.timer();
+    // Restarting would push the next tick back, so only a change restarts it.
+    if (!t.running)
+      timer_.stop();
+    else if (!timer_.isActive() || timer_.interval() != t.interval)
+      timer_.start(t.interval);
   }
-  syncPointer();
-  syncTimer();
   for (Edit& e : edits_) syncEdit(e);
-  if (!frameValid_ || forms::paintKey(form_) != frameKey_) update();
+  for (forms::TextBox* box : changes.boxTexts) showBoxText(*box);
+  if (changes.focus) {
+    QLineEdit* edit = core_.typingIn() ? lineEditFor(*core_.typingIn()) : nullptr;
+    if (edit) {
+      edit->setFocus(Qt::TabFocusReason);  // the line edit tells the reader itself
+    } else {
+      setFocus(Qt::TabFocusReason);  // the board, standing on a control or not
+      tellFormFocus(*this);
+    }
+  }
+  if (changes.repaint) update();
   updateFormAccessibility(*this);
 }
 
 void FormWindow::syncPointer() {
-  const forms::MousePointer pointer = form_.mousePointer;
-  const int icon = pointer == forms::MousePointer::Custom ? form_.mouseIcon : 0;
-  if (pointer == shownPointer_ && icon == shownIcon_) return;
-  shownPointer_ = pointer;
-  shownIcon_ = icon;
-  const QCursor cursor = pointer == forms::MousePointer::Custom && icon != 0
-                             ? resources::cursor(icon, devicePixelRatioF())
-                             : QCursor(Qt::ArrowCursor);
+  const int icon = core_.cursor();
+  const QCursor cursor =
+      icon != 0 ? resources::cursor(icon, devicePixelRatioF()) : QCursor(Qt::ArrowCursor);
   setCursor(cursor);
   // The pointer belongs to the whole window: a line edit would keep its own text
   // cursor over the box, where the game shows the hand.
   for (Edit& e : edits_) e.edit->setCursor(cursor);
-}
-
-void FormWindow::syncTimer() {
-  forms::Timer* t = form_.timer();
-  const bool run = t && !closed_ && t->enabled && t->interval > 0;
-  if (!run) {
-    timer_.stop();
-    return;
-  }
-  // Restarting would push the next tick back, so only a change restarts it.
-  if (!timer_.isActive() || timer_.interval() != t->interval) timer_.start(t->interval);
 }
 
 void FormWindow::syncEdit(Edit& e) {
@@ -166,25 +164,17 @@ void FormWindow::syncEdit(Edit& e) {
       break;
   }
   if (edit.alignment() != align) edit.setAlignment(align);
-
-  if (box.text != e.shownText) {
-    // The form changed the text (the game upper-cases the name): follow it, keeping
-    // the cursor where the player left it.
-    e.shownText = box.text;
-    const QString text = QString::fromStdString(forms::cp1252ToUtf8(box.text));
-    if (edit.text() != text) {
-      const int cursor = edit.cursorPosition();
-      edit.setText(text);
-      edit.setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
-    }
-  }
 }
 
-void FormWindow::tick() {
-  forms::Timer* t = form_.timer();
-  if (closed_ || !t || !t->enabled) return;
-  if (t->onTimer) t->onTimer(-1);
-  sync();
+void FormWindow::showBoxText(const forms::TextBox& box) {
+  // The form changed the text (the game upper-cases the name): the edit follows it,
+  // keeping the cursor where the player left it.
+  QLineEdit* edit = lineEditFor(box);
+  const QString text = QString::fromStdString(forms::cp1252ToUtf8(box.text));
+  if (!edit || edit->text() == text) return;
+  const int cursor = edit->cursorPosition();
+  edit->setText(text);
+  edit->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
 }
 
 void FormWindow::showCentred() {
@@ -213,17 +203,15 @@ void FormWindow::paintEvent(QPaintEvent*) {
   const qreal dpr = devicePixelRatioF();
   const QSize want(static_cast<int>(std::lround(width() * dpr)),
                    static_cast<int>(std::lround(height() * dpr)));
-  const std::size_t key = forms::paintKey(form_);
   if (frame_.size() != want || frame_.devicePixelRatio() != dpr) {
     frame_ = QImage(want, QImage::Format_RGB32);
     frame_.setDevicePixelRatio(dpr);
-    frameValid_ = false;
+    core_.dropFrame();
   }
   // Exposes and scrolls of other windows repaint from the last picture.
-  if (!frameValid_ || key != frameKey_) {
-    paintForm(form_, frame_);
-    frameKey_ = key;
-    frameValid_ = true;
+  if (!core_.frameCurrent()) {
+    paintForm(form(), frame_);
+    core_.framePainted();
   }
   {
     QPainter p(this);
@@ -237,86 +225,95 @@ void FormWindow::paintEvent(QPaintEvent*) {
   if (firstPainted_) std::exchange(firstPainted_, nullptr)();
 }
 
+void FormWindow::mouseAt(QMouseEvent* event, int& x, int& y) const {
+  x = toTwips(event->position().x());
+  y = toTwips(event->position().y());
+}
+
 void FormWindow::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    pressing_ = true;
-    doubled_ = false;
-    pressed_ = form_.controlAt(toTwips(event->position().x()), toTwips(event->position().y()));
-  }
+  int x = 0, y = 0;
+  mouseAt(event, x, y);
+  if (event->button() == Qt::LeftButton) core_.press(x, y);
   sync();
 }
 
 void FormWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   // Qt reports the second press of a double-click as its own event (after or instead
-  // of a plain press). On the control that took the first click it is that control's
-  // double-click, not a second click: one double-click on the confirm button is one
-  // confirmation. Elsewhere it is an ordinary press.
-  if (event->button() == Qt::LeftButton) {
-    pressing_ = true;
-    pressed_ = form_.controlAt(toTwips(event->position().x()), toTwips(event->position().y()));
-    doubled_ = pressed_ != nullptr && pressed_ == lastClicked_;
-  }
+  // of a plain press).
+  int x = 0, y = 0;
+  mouseAt(event, x, y);
+  if (event->button() == Qt::LeftButton) core_.press(x, y, true);
   sync();
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && pressing_) {
-    pressing_ = false;
-    const int x = toTwips(event->position().x()), y = toTwips(event->position().y());
-    // A click is a press and a release on the same control, as on any button.
-    if (form_.controlAt(x, y) != pressed_) {
-      lastClicked_ = nullptr;
-    } else if (doubled_) {
-      lastClicked_ = nullptr;  // a third press is a click again
-      form_.dblClick(x, y);
-    } else {
-      // Noted before the handler runs: its pauses may already deliver the next press.
-      lastClicked_ = pressed_;
-      form_.click(x, y);
-    }
-    doubled_ = false;
-  }
+  int x = 0, y = 0;
+  mouseAt(event, x, y);
+  if (event->button() == Qt::LeftButton) core_.release(x, y);
   sync();
 }
 
+void FormWindow::mouseMoveEvent(QMouseEvent* event) {
+  int x = 0, y = 0;
+  mouseAt(event, x, y);
+  core_.move(x, y);
+  sync();
+}
+
+bool FormWindow::event(QEvent* event) {
+  // Tab reaches the core before Qt's own focus chain would take it.
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+        core_.key(corePress(*key))) {
+      sync();
+      return true;
+    }
+  }
+  return QWidget::event(event);
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
-  if (const std::optional<forms::Key> key = formKey(*event)) {
-    form_.keyPress(*key);
+  if (core_.key(corePress(*event))) {
     sync();
     return;
   }
   QWidget::keyPressEvent(event);
 }
 
-void FormWindow::mouseMoveEvent(QMouseEvent* event) {
-  form_.mouseMove(toTwips(event->position().x()), toTwips(event->position().y()));
-  sync();
-}
-
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
   for (Edit& e : edits_) {
     if (watched != e.edit) continue;
-    forms::TextBox& box = *e.box;
-    if (event->type() == QEvent::KeyPress && endsTyping(*static_cast<QKeyEvent*>(event))) {
-      setFocus(Qt::OtherFocusReason);  // back to the board
-      return true;
-    }
-    if (!box.visible || !box.enabled) break;
-    const bool left = (event->type() == QEvent::MouseButtonDblClick ||
-                       event->type() == QEvent::MouseButtonRelease) &&
-                      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-    if (event->type() == QEvent::MouseMove) {
-      if (box.onMouseMove) box.onMouseMove(box.index);
-      sync();
-    } else if (left && event->type() == QEvent::MouseButtonDblClick) {
-      // As on the board: the release that ends it is no second click.
-      e.doubled = lastClicked_ == &box;
-    } else if (left) {
-      const forms::Handler handler = e.doubled ? box.onDblClick : box.onClick;
-      lastClicked_ = e.doubled ? nullptr : &box;
-      e.doubled = false;
-      if (handler) handler(box.index);
-      sync();
+    const auto left = [event] {
+      return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    };
+    switch (event->type()) {
+      case QEvent::KeyPress:
+        // A key that reaches the edit finds the keyboard there, however it came.
+        if (core_.typingIn() != e.box) core_.keyboardAt(e.box);
+        if (core_.key(corePress(*static_cast<QKeyEvent*>(event)))) {
+          sync();
+          return true;
+        }
+        break;
+      case QEvent::FocusIn:
+        core_.keyboardAt(e.box);
+        break;
+      case QEvent::MouseMove:
+        core_.moveOverBox(*e.box);
+        sync();
+        break;
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+        if (left()) core_.pressBox(*e.box, event->type() == QEvent::MouseButtonDblClick);
+        sync();
+        break;
+      case QEvent::MouseButtonRelease:
+        if (left()) core_.releaseBox(*e.box);
+        sync();
+        break;
+      default:
+        break;
     }
     break;
   }
@@ -324,11 +321,8 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
-  if (!closed_) {
-    if (form_.onUnload) form_.onUnload(-1);
-    closed_ = true;
-    timer_.stop();
-  }
+  core_.close();
+  sync();
   event->accept();
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The real window of a form: paints it from its data after every event, turns mouse
-// input into the form's clicks and moves, gives each text box a live line edit, and
-// runs the form's timer. It keeps no state of the form's own: everything it shows is
-// read back from the form.
+// The real window of a form on Qt: turns Qt's events into the host core's calls and
+// applies what the core reports with Qt's own: paints the form, gives each text box a
+// live line edit, runs the form's timer with a QTimer. It keeps no state of the form's
+// own: everything it shows is read back from the form.
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/forms/form.h"
+#include "platform/hostcore/host_core.h"
 
 class QLineEdit;
 
@@ -22,7 +23,8 @@ class FormWindow : public QWidget {
   explicit FormWindow(forms::Form& form, QWidget* parent = nullptr);
   ~FormWindow() override;
 
-  forms::Form& form() { return form_; }
+  forms::Form& form() { return core_.form(); }
+  hostcore::HostCore& core() { return core_; }
 
   // Re-reads the form after something may have changed it: schedules a repaint when
   // the picture would change, and follows the pointer, the timer, the title and the
@@ -33,7 +35,10 @@ class FormWindow : public QWidget {
   // Keeps the window above all others from now on.
   void setTopMost();
   // Whether the window was closed; a closed window runs no more timer ticks.
-  bool closed() const { return closed_; }
+  bool closed() const { return core_.closed(); }
+
+  // The control the keyboard stands on (nullptr: the board, where keys play the game).
+  const forms::Control* focusedControl() const { return core_.focused(); }
 
   // The line edit that stands for a text box (nullptr: not one of this form's).
   QLineEdit* lineEditFor(const forms::TextBox& box) const;
@@ -54,6 +59,9 @@ class FormWindow : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Tab is the core's key, not Qt's walk through the children.
+  bool focusNextPrevChild(bool) override { return false; }
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -61,31 +69,19 @@ class FormWindow : public QWidget {
   struct Edit {
     forms::TextBox* box = nullptr;
     QLineEdit* edit = nullptr;
-    std::string shownText;  // the box's text when the edit last took it
-    QString styleKey;       // what the style sheet was made from
-    bool doubled = false;   // the press being held is the second of a double-click
+    QString styleKey;  // what the style sheet was made from
   };
 
   void syncPointer();
-  void syncTimer();
   void syncEdit(Edit& e);
-  void tick();
+  void showBoxText(const forms::TextBox& box);
+  void mouseAt(QMouseEvent* event, int& x, int& y) const;
 
-  forms::Form& form_;
+  hostcore::HostCore core_;
   QTimer timer_;
   std::vector<Edit> edits_;
-  QImage frame_;              // the last painted form
-  std::size_t frameKey_ = 0;  // what it was painted from
-  bool frameValid_ = false;
-  forms::Control* pressed_ = nullptr;  // the control a left-button press fell on
-  bool pressing_ = false;
-  bool doubled_ = false;                   // that press is the second of a double-click
-  forms::Control* lastClicked_ = nullptr;  // the control the last Click went to
-  bool closed_ = false;
+  QImage frame_;  // the last painted form
   bool shownOnce_ = false;
-  forms::MousePointer shownPointer_ = forms::MousePointer::Default;
-  int shownIcon_ = -1;
-  std::string shownCaption_;
   std::function<void()> firstPainted_;
   QTimer iconTimer_;  // sets the icon once the first frame is out
   bool iconAsked_ = false;

@@ -5,37 +5,41 @@
 
 namespace qthost {
 
-std::optional<forms::Key> formKey(const QKeyEvent& event) {
-  if (event.type() != QEvent::KeyPress) return std::nullopt;
-  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-    return std::nullopt;
+hostcore::KeyPress corePress(const QKeyEvent& event) {
+  hostcore::KeyPress press;
+  press.shortcut =
+      (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
   const int key = event.key();
-  if (key >= Qt::Key_A && key <= Qt::Key_Z)
-    return forms::Key{forms::KeyCode::Letter, static_cast<char>('A' + (key - Qt::Key_A))};
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+    press.name = hostcore::KeyName::Letter;
+    press.letter = static_cast<char>('A' + (key - Qt::Key_A));
+    return press;
+  }
   switch (key) {
     case Qt::Key_Backspace:
-      return forms::Key{forms::KeyCode::Backspace};
+      press.name = hostcore::KeyName::Backspace;
+      break;
     case Qt::Key_Escape:
-      return forms::Key{forms::KeyCode::Escape};
+      press.name = hostcore::KeyName::Escape;
+      break;
     case Qt::Key_Return:
     case Qt::Key_Enter:  // the keypad's
-      return forms::Key{forms::KeyCode::Enter};
-    default:
-      return std::nullopt;
-  }
-}
-
-bool endsTyping(const QKeyEvent& event) {
-  switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+      press.name = hostcore::KeyName::Enter;
+      break;
+    case Qt::Key_Space:
+      press.name = hostcore::KeyName::Space;
+      break;
     case Qt::Key_Tab:
+      press.name = (event.modifiers() & Qt::ShiftModifier) ? hostcore::KeyName::BackTab
+                                                           : hostcore::KeyName::Tab;
+      break;
     case Qt::Key_Backtab:
-      return true;
+      press.name = hostcore::KeyName::BackTab;
+      break;
     default:
-      return false;
+      break;
   }
+  return press;
 }
 
 }  // namespace qthost

@@ -6,8 +6,8 @@
 //   QApplication app(argc, argv);
 //   qthost::QtHost host({.program = "name"});
 //   SomeForm form(host);          // the form asks the host for time and events
-//   host.show(form);              // centred, titled, painted
-//   form.load();                  // start-up may pump events through the host
+//   form.load();                  // start-up may pump events and show messages
+//   host.show(form);              // centred, titled, painted as start-up left it
 //   int rc = app.exec();          // until the window closes
 //   host.close();                 // the window goes before the form does
 #include <QElapsedTimer>
@@ -25,6 +25,8 @@ class QtHost : public forms::FormHost {
   struct Options {
     std::string program;  // names the program in what goes to stderr
     bool dialogs = true;  // false: errors go to stderr only (tests)
+    // Boxes also on the offscreen platform, for tests that answer them themselves.
+    bool offscreenDialogs = false;
   };
   explicit QtHost(Options options);
   ~QtHost() override;
@@ -46,7 +48,8 @@ class QtHost : public forms::FormHost {
   void doEvents() override;
   void setTopMost() override;
   // title and text are Windows-1252, as all the form's text. Always written to stderr;
-  // a message box only where someone can dismiss it (dialogs on, not offscreen).
+  // a message box only where someone can dismiss it (dialogs on, not offscreen). The
+  // window takes no input while the box shows, but closing it ends the wait.
   void showError(const std::string& title, const std::string& text) override;
 
  private:

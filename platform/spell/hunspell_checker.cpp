@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/spell/hunspell_checker.h"
 
-#include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <hunspell/hunspell.hxx>
 
 #include <algorithm>
@@ -18,6 +15,7 @@
 #include "platform/files/read_file.h"
 #include "platform/forms/cp1252.h"
 #include "platform/spell/encoding.h"
+#include "platform/spell/hunspell_files.h"
 #include "platform/spell/trimmed_dictionary.h"
 
 namespace spell {
@@ -60,33 +58,6 @@ std::string notAWordFile(const std::string& path) {
   return path + ": non è un file di parole di Hunspell (non comincia con il numero delle parole)";
 }
 
-// A file in memory that Hunspell, which reads only named files, can open by name.
-class MemoryFile {
- public:
-  explicit MemoryFile(const std::string& text)
-      : fd_(::memfd_create("lemmaro-dictionary", MFD_CLOEXEC)) {
-    for (std::size_t done = 0; fd_ >= 0 && done < text.size();) {
-      const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-      if (n <= 0) {
-        ::close(fd_);
-        fd_ = -1;
-      } else {
-        done += static_cast<std::size_t>(n);
-      }
-    }
-  }
-  ~MemoryFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  MemoryFile(const MemoryFile&) = delete;
-  MemoryFile& operator=(const MemoryFile&) = delete;
-  bool ok() const { return fd_ >= 0; }
-  std::string path() const { return "/proc/self/fd/" + std::to_string(fd_); }
-
- private:
-  int fd_;
-};
-
 // Hunspell over the part of the files that answers for words of up to `longest`
 // characters, or over the whole files when they cannot be trimmed (or `longest` is 0).
 std::unique_ptr<Hunspell> openHunspell(const std::string& aff, const std::string& dic,
@@ -105,7 +76,7 @@ std::unique_ptr<Hunspell> openHunspell(const std::string& aff, const std::string
       }
     }
   }
-  return std::make_unique<Hunspell>(aff.c_str(), dic.c_str());
+  return std::make_unique<Hunspell>(hunspellPath(aff).c_str(), hunspellPath(dic).c_str());
 }
 
 Loaded load(const std::string& aff, const std::string& dic, std::size_t longest) {
@@ -136,7 +107,7 @@ Loaded load(const std::string& aff, const std::string& dic, std::size_t longest)
     dictionary->hunspell->spell(std::string(word));
   // The files' text and Hunspell's scratch are freed by now, but in holes the allocator
   // keeps for itself; give the pages back, or the game would hold the load's peak.
-  malloc_trim(0);
+  returnFreeMemory();
   return {std::move(dictionary), {}, false};
 }
 

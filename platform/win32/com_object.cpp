@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/win32/com_object.h"
 
-#include <cstdio>
-
 #include "platform/win32/text.h"
 
 namespace win32host {
@@ -11,21 +9,6 @@ ComApartment::ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREA
 
 ComApartment::~ComApartment() {
   if (SUCCEEDED(hr_)) CoUninitialize();
-}
-
-std::string describe(HRESULT hr) {
-  wchar_t* text = nullptr;
-  FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(hr), MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT),
-      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string out = text ? wideToUtf8(text) : std::string();
-  if (text) LocalFree(text);
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' '))
-    out.pop_back();
-  char number[16];
-  std::snprintf(number, sizeof number, "0x%08lX", static_cast<unsigned long>(hr));
-  return out.empty() ? std::string("error ") + number : out + " (" + number + ")";
 }
 
 IDispatch* createByProgID(const wchar_t* progId, DWORD context, std::string* why) {

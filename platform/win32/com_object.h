@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/win32/text.h"
+
 namespace win32host {
 
 // Joins the thread to COM for the life of the object (a single-threaded apartment, as a
@@ -26,9 +28,6 @@ class ComApartment {
 // The object registered under progId, asked for IDispatch; null on failure, with why
 // (plain English, naming the ProgID) in `why`.
 IDispatch* createByProgID(const wchar_t* progId, DWORD context, std::string* why);
-
-// The system's text for an HRESULT, with its number.
-std::string describe(HRESULT hr);
 
 // Late-bound calls by name, for servers known only by their automation names.
 HRESULT dispatchId(IDispatch* object, const wchar_t* name, DISPID* id);

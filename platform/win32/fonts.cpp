@@ -57,15 +57,18 @@ int fontPixels(double points, int dpi) {
 }
 
 HFONT fontFor(const forms::Font& font, int dpi) {
-  static std::map<std::tuple<int, double, bool, int>, HFONT> cache;
-  auto [it, fresh] = cache.try_emplace({static_cast<int>(font.face), font.points, font.bold, dpi});
+  return fontOfPixels(font, fontPixels(font.points, dpi));
+}
+
+HFONT fontOfPixels(const forms::Font& font, int pixels) {
+  static std::map<std::tuple<int, bool, int>, HFONT> cache;
+  auto [it, fresh] = cache.try_emplace({static_cast<int>(font.face), font.bold, pixels});
   if (fresh) {
     const BYTE family = font.face == forms::Typeface::Serif ? FF_ROMAN : FF_SWISS;
     // A negative height asks for the character height, as point sizes mean it.
-    it->second =
-        CreateFontW(-fontPixels(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                    FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    ANTIALIASED_QUALITY, VARIABLE_PITCH | family, faceFor(font.face));
+    it->second = CreateFontW(-pixels, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                             ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                             VARIABLE_PITCH | family, faceFor(font.face));
   }
   return it->second;
 }

@@ -14,5 +14,7 @@ int fontPixels(double points, int dpi);
 
 // Kept for the life of the program; the caller must not delete it.
 HFONT fontFor(const forms::Font& font, int dpi);
+// The same face at a character height of `pixels` device pixels.
+HFONT fontOfPixels(const forms::Font& font, int pixels);
 
 }  // namespace win32host

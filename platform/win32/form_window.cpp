@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/forms/paint_key.h"
+#include "platform/forms/cp1252.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/text.h"
@@ -54,14 +54,21 @@ RECT frameFor(SIZE client, int dpi) {
   return r;
 }
 
-void registerClass() {
+// The refusal of a system call, for the player.
+base::Error refused(const char* call) {
+  const DWORD code = GetLastError();
+  return base::Error{std::string("La finestra del gioco non si può creare: ") + call +
+                         " non riesce: " + describe(HRESULT_FROM_WIN32(code)),
+                     static_cast<int>(code)};
+}
+
+base::Status registerClass() {
   static bool done = false;
-  if (done) return;
-  done = true;
+  if (done) return {};
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  // Double clicks arrive as their own message, so a double click's second press is not a
-  // second press of a button: it raises no Click.
+  // Double clicks arrive as their own message: the core tells a double-click on the
+  // control that took the last click from a second press anywhere else.
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -69,18 +76,65 @@ void registerClass() {
   wc.lpszClassName = kWindowClass;
   wc.hIcon = resources::icon(resources::kWindowIcon, GetSystemMetrics(SM_CXICON));
   wc.hIconSm = resources::icon(resources::kWindowIcon, GetSystemMetrics(SM_CXSMICON));
-  RegisterClassExW(&wc);
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    return refused("RegisterClassExW");
+  done = true;
+  return {};
 }
+
+// A key as the core names it. Keypad Enter is VK_RETURN too.
+hostcore::KeyPress corePress(WPARAM vk) {
+  hostcore::KeyPress press;
+  press.shortcut = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 ||
+                   GetKeyState(VK_LWIN) < 0 || GetKeyState(VK_RWIN) < 0;
+  if (vk >= 'A' && vk <= 'Z') {
+    press.name = hostcore::KeyName::Letter;
+    press.letter = static_cast<char>(vk);
+    return press;
+  }
+  switch (vk) {
+    case VK_BACK:
+      press.name = hostcore::KeyName::Backspace;
+      break;
+    case VK_ESCAPE:
+      press.name = hostcore::KeyName::Escape;
+      break;
+    case VK_RETURN:
+      press.name = hostcore::KeyName::Enter;
+      break;
+    case VK_SPACE:
+      press.name = hostcore::KeyName::Space;
+      break;
+    case VK_TAB:
+      press.name = GetKeyState(VK_SHIFT) < 0 ? hostcore::KeyName::BackTab : hostcore::KeyName::Tab;
+      break;
+    default:
+      break;
+  }
+  return press;
+}
+
+// The characters the keys above type, which an edit would take or beep at.
+bool typedByCoreKey(WPARAM ch) { return ch == L'\r' || ch == L'\n' || ch == 0x1B || ch == L'\t'; }
 
 }  // namespace
 
-FormWindow::FormWindow(forms::Form& form) : form_(form) {
-  registerClass();
+FormWindow::FormWindow(forms::Form& form) : core_(form) {}
+
+base::Result<std::unique_ptr<FormWindow>> FormWindow::create(forms::Form& form) {
+  std::unique_ptr<FormWindow> window(new FormWindow(form));
+  if (base::Status opened = window->open(); !opened) return opened.error();
+  return window;
+}
+
+base::Status FormWindow::open() {
+  if (base::Status registered = registerClass(); !registered) return registered;
   dpi_ = dpiOf(nullptr);
-  const RECT frame = frameFor(clientSize(form_, dpi_), dpi_);
+  const RECT frame = frameFor(clientSize(form(), dpi_), dpi_);
   hwnd_ = CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                           GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return refused("CreateWindowExW");
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
   const int dpi = dpiOf(hwnd_);
@@ -89,9 +143,9 @@ FormWindow::FormWindow(forms::Form& form) : form_(form) {
     resizeForDpi();
   }
 
-  for (forms::Control* c : form_.controls()) {
+  for (forms::Control* c : form().controls()) {
     if (c->kind != forms::Kind::TextBox) continue;
-    edits_.push_back(Edit{static_cast<forms::TextBox*>(c), nullptr, {}, 0, 0, nullptr});
+    edits_.push_back(Edit{static_cast<forms::TextBox*>(c), nullptr, 0, 0, nullptr});
   }
   for (Edit& e : edits_) {
     const DWORD align = e.box->alignment == forms::Alignment::Center  ? ES_CENTER
@@ -99,19 +153,20 @@ FormWindow::FormWindow(forms::Form& form) : form_(form) {
                                                                       : ES_LEFT;
     e.hwnd = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL | align, 0, 0,
                              0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!e.hwnd) return refused("CreateWindowExW");
     SetPropW(e.hwnd, kEditProp, &e);
     SetPropW(e.hwnd, kEditProcProp,
              reinterpret_cast<HANDLE>(GetWindowLongPtrW(e.hwnd, GWLP_WNDPROC)));
     SetWindowLongPtrW(e.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&editProc));
   }
   sync();
+  return {};
 }
 
 FormWindow::~FormWindow() {
   if (hwnd_) {
     KillTimer(hwnd_, kTimerId);
     // The window is going without the form's say: no unload handler runs now.
-    closed_ = true;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
@@ -124,58 +179,56 @@ int FormWindow::toTwips(int pixels) const {
 }
 
 void FormWindow::resizeForDpi() {
-  const RECT frame = frameFor(clientSize(form_, dpi_), dpi_);
+  const RECT frame = frameFor(clientSize(form(), dpi_), dpi_);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  frameValid_ = false;
-  for (Edit& e : edits_) e.shownText.clear(), e.back = e.fore = ~0u;
+  core_.dropFrame();
+  core_.resendBoxes();
+  for (Edit& e : edits_) e.back = e.fore = ~0u;
 }
 
 void FormWindow::sync() {
-  if (!hwnd_ || closed_) return;
-  if (!captionShown_ || form_.caption != shownCaption_) {
-    captionShown_ = true;
-    shownCaption_ = form_.caption;
-    SetWindowTextW(hwnd_, toWide(form_.caption).c_str());
+  if (!hwnd_) return;
+  const hostcore::Changes changes = core_.sync();
+  if (changes.title) SetWindowTextW(hwnd_, toWide(form().caption).c_str());
+  if (changes.pointer) showPointer();
+  if (changes.timer) {
+    // Setting the timer again restarts its count, so only a change sets it.
+    const hostcore::TimerSetting t = core_.timer();
+    if (t.running)
+      SetTimer(hwnd_, kTimerId, static_cast<UINT>(t.interval), nullptr);
+    else
+      KillTimer(hwnd_, kTimerId);
   }
-  syncPointer();
-  syncTimer();
   for (Edit& e : edits_) syncEdit(e);
-  if (!frameValid_ || forms::paintKey(form_) != frameKey_) InvalidateRect(hwnd_, nullptr, FALSE);
+  for (forms::TextBox* box : changes.boxTexts)
+    for (Edit& e : edits_)
+      if (e.box == box) showBoxText(e);
+  if (changes.focus) {
+    HWND to = hwnd_;
+    for (Edit& e : edits_)
+      if (e.box == core_.typingIn()) to = e.hwnd;
+    if (GetFocus() != to) SetFocus(to);
+    // The edit tells a reader itself; on the board the reader hears where it stands.
+    if (to == hwnd_) accessibility_.focusMoved();
+  }
+  if (changes.repaint) InvalidateRect(hwnd_, nullptr, FALSE);
+  accessibility_.update();
 }
 
 HCURSOR FormWindow::currentCursor() const {
-  if (form_.mousePointer == forms::MousePointer::Custom && form_.mouseIcon != 0)
-    if (HCURSOR c = resources::cursor(form_.mouseIcon)) return c;
+  if (const int id = core_.cursor())
+    if (HCURSOR c = resources::cursor(id)) return c;
   return LoadCursorW(nullptr, IDC_ARROW);
 }
 
-void FormWindow::syncPointer() {
-  const HCURSOR want = currentCursor();
-  if (want == shownCursor_) return;
-  shownCursor_ = want;
+void FormWindow::showPointer() {
   // The pointer changes at once where it stands (the hourglass while the game is busy),
   // not only on the next move of the mouse.
   POINT where;
   if (GetCursorPos(&where)) {
     HWND under = WindowFromPoint(where);
-    if (under == hwnd_ || (under && GetParent(under) == hwnd_)) SetCursor(want);
-  }
-}
-
-void FormWindow::syncTimer() {
-  forms::Timer* t = form_.timer();
-  const bool run = t && !closed_ && t->enabled && t->interval > 0;
-  if (!run) {
-    if (timerRunning_) KillTimer(hwnd_, kTimerId);
-    timerRunning_ = false;
-    return;
-  }
-  // Restarting would push the next tick back, so only a change restarts it.
-  if (!timerRunning_ || timerInterval_ != t->interval) {
-    SetTimer(hwnd_, kTimerId, static_cast<UINT>(t->interval), nullptr);
-    timerRunning_ = true;
-    timerInterval_ = t->interval;
+    if (under == hwnd_ || (under && GetParent(under) == hwnd_)) SetCursor(currentCursor());
   }
 }
 
@@ -203,21 +256,19 @@ void FormWindow::syncEdit(Edit& e) {
     SendMessageW(e.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(box.font, dpi_)), TRUE);
     InvalidateRect(e.hwnd, nullptr, TRUE);
   }
+}
 
-  if (box.text != e.shownText) {
-    // The form changed the text (the game upper-cases the name): follow it, keeping
-    // the caret where the player left it.
-    e.shownText = box.text;
-    DWORD start = 0, end = 0;
-    SendMessageW(e.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    const std::wstring text = toWide(box.text);
-    updatingEdit_ = true;
-    SetWindowTextW(e.hwnd, text.c_str());
-    updatingEdit_ = false;
-    const DWORD caret = std::min<DWORD>(end, static_cast<DWORD>(text.size()));
-    SendMessageW(e.hwnd, EM_SETSEL, caret, caret);
-  }
+void FormWindow::showBoxText(Edit& e) {
+  // The form changed the text (the game upper-cases the name): the edit follows it,
+  // keeping the caret where the player left it.
+  DWORD start = 0, end = 0;
+  SendMessageW(e.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const std::wstring text = toWide(e.box->text);
+  updatingEdit_ = true;
+  SetWindowTextW(e.hwnd, text.c_str());
+  updatingEdit_ = false;
+  const DWORD caret = std::min<DWORD>(end, static_cast<DWORD>(text.size()));
+  SendMessageW(e.hwnd, EM_SETSEL, caret, caret);
 }
 
 void FormWindow::editChanged(Edit& e) {
@@ -226,25 +277,9 @@ void FormWindow::editChanged(Edit& e) {
   std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
   GetWindowTextW(e.hwnd, text.data(), n + 1);
   text.resize(static_cast<std::size_t>(n));
-  const std::string cp1252 = fromWide(text);
-  if (toWide(cp1252) != text) {
-    // The game keeps its text in Windows-1252: the box takes only what it can hold,
-    // rather than turning a character into a question mark behind the player's back.
-    MessageBeep(MB_OK);
-    e.shownText.clear();  // puts the form's text back
-    sync();
-    return;
-  }
-  // The player's typing goes straight into the form, as the game reads it.
-  e.box->text = cp1252;
-  e.shownText = cp1252;
-  sync();
-}
-
-void FormWindow::tick() {
-  forms::Timer* t = form_.timer();
-  if (closed_ || !t || !t->enabled) return;
-  if (t->onTimer) t->onTimer(-1);
+  // A character the game cannot keep is refused, and the box's text put back, rather
+  // than turned into a question mark behind the player's back.
+  if (!core_.boxEdited(*e.box, wideToUtf8(text))) MessageBeep(MB_OK);
   sync();
 }
 
@@ -276,18 +311,16 @@ void FormWindow::setTopMost() {
 void FormWindow::paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
-  const SIZE size = clientSize(form_, dpi_);
+  const SIZE size = clientSize(form(), dpi_);
   if (!frame_ || frame_->width() != size.cx || frame_->height() != size.cy) {
     frame_ = std::make_unique<Canvas>(size.cx, size.cy);
-    frameValid_ = false;
+    core_.dropFrame();
   }
   // Exposes by other windows repaint from the last picture; the form is painted off
   // screen and copied in one go, so the player never sees it half drawn.
-  const std::size_t key = forms::paintKey(form_);
-  if (!frameValid_ || key != frameKey_) {
-    paintForm(form_, frame_->dc(), dpi_);
-    frameKey_ = key;
-    frameValid_ = true;
+  if (!core_.frameCurrent()) {
+    paintForm(form(), frame_->dc(), dpi_);
+    core_.framePainted();
   }
   BitBlt(dc, 0, 0, size.cx, size.cy, frame_->dc(), 0, 0, SRCCOPY);
   EndPaint(hwnd_, &ps);
@@ -299,12 +332,8 @@ void FormWindow::mouseAt(LPARAM lParam, int& x, int& y) const {
 }
 
 void FormWindow::close() {
-  if (!closed_) {
-    if (form_.onUnload) form_.onUnload(-1);
-    closed_ = true;
-    KillTimer(hwnd_, kTimerId);
-    timerRunning_ = false;
-  }
+  core_.close();
+  KillTimer(hwnd_, kTimerId);
   // The handler may have pumped events that destroyed the window already.
   if (hwnd_) DestroyWindow(hwnd_);
 }
@@ -318,29 +347,33 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // every pixel comes from the form
     case WM_LBUTTONDOWN:
-      if (closed_) return 0;
+    case WM_LBUTTONDBLCLK:
       mouseAt(lParam, x, y);
-      pressing_ = true;
-      pressed_ = form_.controlAt(x, y);
+      core_.press(x, y, message == WM_LBUTTONDBLCLK);
       SetCapture(hwnd_);
       sync();
       return 0;
     case WM_LBUTTONUP:
       ReleaseCapture();
-      if (closed_ || !pressing_) return 0;
-      pressing_ = false;
       mouseAt(lParam, x, y);
-      // A click is a press and a release on the same control, as on any button.
-      if (form_.controlAt(x, y) == pressed_) form_.click(x, y);
+      core_.release(x, y);
       sync();
       return 0;
-    case WM_LBUTTONDBLCLK:
-      return 0;  // the second press of a double click is no click
     case WM_MOUSEMOVE:
-      if (closed_) return 0;
       mouseAt(lParam, x, y);
-      form_.mouseMove(x, y);
+      core_.move(x, y);
       sync();
+      return 0;
+    case WM_KEYDOWN:
+      if (core_.key(corePress(wParam))) {
+        sync();
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      return 0;  // the board takes keys, not characters
+    case WM_SETFOCUS:
+      core_.keyboardAt(nullptr);
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT) {
@@ -349,7 +382,10 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_TIMER:
-      if (wParam == kTimerId) tick();
+      if (wParam == kTimerId) {
+        core_.tick();
+        sync();
+      }
       return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE)
@@ -374,12 +410,20 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       sync();
       return 0;
     }
+    case WM_GETOBJECT: {
+      LRESULT answer = 0;
+      if (accessibility_.answer(wParam, lParam, answer)) return answer;
+      break;
+    }
+    case kAccessiblePress:
+      accessibility_.press(wParam);
+      return 0;
     case WM_CLOSE:
       close();
       return 0;
     case WM_DESTROY:
+      KillTimer(hwnd_, kTimerId);
       hwnd_ = nullptr;
-      closed_ = true;
       PostQuitMessage(0);
       return 0;
     default:
@@ -388,25 +432,42 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-LRESULT FormWindow::handleEdit(Edit& e, UINT message, WPARAM, LPARAM) {
+bool FormWindow::handleEdit(Edit& e, UINT message, WPARAM wParam, LPARAM) {
   forms::TextBox& box = *e.box;
-  if (closed_ || !box.visible || !box.enabled) return -1;
   switch (message) {
     case WM_MOUSEMOVE:
-      if (box.onMouseMove) box.onMouseMove(box.index);
+      core_.moveOverBox(box);
       sync();
       break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      core_.pressBox(box, message == WM_LBUTTONDBLCLK);
+      break;  // the edit takes the keyboard itself
     case WM_LBUTTONUP:
-      if (box.onClick) box.onClick(box.index);
+      core_.releaseBox(box);
       sync();
       break;
+    case WM_SETFOCUS:
+      core_.keyboardAt(&box);
+      break;
+    case WM_KEYDOWN:
+      // A key that reaches the edit finds the keyboard there; Enter, Escape and Tab
+      // give it back to the board.
+      if (core_.typingIn() != &box) core_.keyboardAt(&box);
+      if (core_.key(corePress(wParam))) {
+        sync();
+        return true;
+      }
+      break;
+    case WM_CHAR:
+      return typedByCoreKey(wParam);
     case WM_SETCURSOR:
       SetCursor(currentCursor());
-      return TRUE;
+      return true;
     default:
       break;
   }
-  return -1;
+  return false;
 }
 
 LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -420,10 +481,8 @@ LRESULT CALLBACK FormWindow::editProc(HWND hwnd, UINT message, WPARAM wParam, LP
   const auto original = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kEditProcProp));
   if (e && message != WM_NCDESTROY) {
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA));
-    if (self) {
-      const LRESULT r = self->handleEdit(*e, message, wParam, lParam);
-      if (r != -1) return r;
-    }
+    if (self && self->handleEdit(*e, message, wParam, lParam))
+      return message == WM_SETCURSOR ? TRUE : 0;
   }
   if (message == WM_NCDESTROY) {
     RemovePropW(hwnd, kEditProp);

@@ -1,34 +1,40 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The real window of a form on Windows: a fixed dialog frame whose client area is the
-// form at 15 twips per pixel (scaled with the monitor's dpi), painted from the form's
-// data through an off-screen bitmap, with an EDIT control for each text box and a
-// system timer for the form's timer. It keeps no state of the form's own: everything it
-// shows is read back from the form.
+// The real window of a form on Windows: turns the window's messages into the host core's
+// calls and applies what the core reports with the system's own: a fixed dialog frame
+// whose client area is the form at 15 twips per pixel (scaled with the monitor's dpi),
+// painted from the form's data through an off-screen bitmap, with an EDIT control for
+// each text box and a system timer for the form's timer. It keeps no state of the
+// form's own: everything it shows is read back from the form.
 #include <windows.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/base/result.h"
 #include "platform/forms/form.h"
+#include "platform/hostcore/host_core.h"
+#include "platform/win32/accessibility.h"
 #include "platform/win32/gdi_painter.h"
 
 namespace win32host {
 
 class FormWindow {
  public:
-  // The form must outlive the window.
-  explicit FormWindow(forms::Form& form);
+  // Makes the window of a form, which must outlive it; the failure names the system
+  // call that refused and why, for the player.
+  static base::Result<std::unique_ptr<FormWindow>> create(forms::Form& form);
   ~FormWindow();
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
 
-  forms::Form& form() { return form_; }
+  forms::Form& form() { return core_.form(); }
+  hostcore::HostCore& core() { return core_; }
   HWND hwnd() const { return hwnd_; }
   int dpi() const { return dpi_; }
   // Whether the window was closed; a closed window runs no more handlers.
-  bool closed() const { return closed_; }
+  bool closed() const { return core_.closed() || !hwnd_; }
 
   // Re-reads the form after something may have changed it: repaints when the picture
   // would change, and follows the pointer, the timer, the title and the text boxes.
@@ -45,44 +51,36 @@ class FormWindow {
   struct Edit {
     forms::TextBox* box = nullptr;
     HWND hwnd = nullptr;
-    std::string shownText;  // the box's text when the edit last took it
     COLORREF back = 0, fore = 0;
     HBRUSH backBrush = nullptr;
   };
 
+  explicit FormWindow(forms::Form& form);
+  base::Status open();
+
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT handleEdit(Edit& e, UINT message, WPARAM wParam, LPARAM lParam);
+  bool handleEdit(Edit& e, UINT message, WPARAM wParam, LPARAM lParam);
 
   void paint();
-  void syncPointer();
-  void syncTimer();
+  void showPointer();
   void syncEdit(Edit& e);
+  void showBoxText(Edit& e);
   void editChanged(Edit& e);
-  void tick();
   void close();
   void mouseAt(LPARAM lParam, int& x, int& y) const;
   HCURSOR currentCursor() const;
   void resizeForDpi();
 
-  forms::Form& form_;
+  hostcore::HostCore core_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   std::vector<Edit> edits_;
   std::unique_ptr<Canvas> frame_;  // the last painted form
-  std::size_t frameKey_ = 0;       // what it was painted from
-  bool frameValid_ = false;
-  forms::Control* pressed_ = nullptr;  // the control a left-button press fell on
-  bool pressing_ = false;
-  bool closed_ = false;
   bool shownOnce_ = false;
   bool updatingEdit_ = false;
-  bool timerRunning_ = false;
-  int timerInterval_ = 0;
-  HCURSOR shownCursor_ = nullptr;
-  std::string shownCaption_;
-  bool captionShown_ = false;
+  WindowAccessibility accessibility_{*this};  // goes before the core it reads
 };
 
 }  // namespace win32host

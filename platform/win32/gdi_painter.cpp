@@ -88,17 +88,38 @@ void drawCaption(HDC dc, RECT r, const std::wstring& text, UINT flags, COLORREF 
 }
 
 void paintLabel(HDC dc, const forms::Label& label, int dpi) {
-  const RECT r = toDevice(label.rect, dpi);
+  const RECT box = toDevice(label.rect, dpi);
   if (label.opaque) {
     Brush back(toColorRef(label.backColor));
-    FillRect(dc, &r, back);
+    FillRect(dc, &box, back);
   }
   if (!label.caption.empty()) {
     SelectObject(dc, fontFor(label.font, dpi));
     SetBkMode(dc, TRANSPARENT);
-    // Captions start at the top and wrap at word boundaries inside their width.
-    const UINT flags = horizontal(label.alignment) | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
+    // Captions start at the top and wrap at word boundaries inside their width; one
+    // that must stay on one line shrinks until it fits instead.
+    UINT flags = horizontal(label.alignment) | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
     const std::wstring text = toScreenText(label.caption);
+    RECT r = box;
+    if (label.shrinkToFit) {
+      flags = horizontal(label.alignment) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+      const auto measure = [&](SIZE& extent) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return static_cast<int>(metrics.tmHeight);
+      };
+      SIZE extent{};
+      const int fullHeight = measure(extent);
+      int height = fullHeight;
+      for (int pixels = fontPixels(label.font.points, dpi);
+           pixels > 1 && extent.cx > box.right - box.left;) {
+        SelectObject(dc, fontOfPixels(label.font, --pixels));
+        height = measure(extent);
+      }
+      // The smaller line keeps the middle of the line it stands for.
+      r.top += (fullHeight - height) / 2;
+    }
     if (label.enabled) {
       drawCaption(dc, r, text, flags, toColorRef(label.foreColor));
     } else {
@@ -109,7 +130,7 @@ void paintLabel(HDC dc, const forms::Label& label, int dpi) {
       drawCaption(dc, r, text, flags, RGB(128, 128, 128));
     }
   }
-  if (label.border) frame(dc, r, RGB(0, 0, 0));
+  if (label.border) frame(dc, box, RGB(0, 0, 0));
 }
 
 void paintLine(HDC dc, const forms::Line& line, int dpi) {

@@ -10,7 +10,13 @@ namespace win32host {
 
 namespace {
 
-constexpr wchar_t kProgID[] = L"WMPLibCtl.WindowsMediaPlayer";
+// The media player control's class. Its type name in the window's stored layout is no
+// ProgID any system registers, so the control is made by its class identifier.
+constexpr CLSID kMediaPlayerClass = {
+    0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
+// Its automation interface, a dual one, which some controls give only by its own name.
+constexpr IID kPlayerCore = {
+    0xD84CCA99, 0xCCE2, 0x11D2, {0x9E, 0xCC, 0x00, 0x00, 0xF8, 0x08, 0x59, 0x81}};
 constexpr DISPID kDispidURL = 1;
 
 HRESULT put(IDispatch* object, const wchar_t* name, VARIANT value) {
@@ -53,10 +59,29 @@ void applySettings(IDispatch* player) {
   VariantClear(&settings);
 }
 
+IDispatch* createPlayer(std::string* why) {
+  IUnknown* control = nullptr;
+  HRESULT hr = CoCreateInstance(kMediaPlayerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                reinterpret_cast<void**>(&control));
+  if (FAILED(hr)) {
+    *why = "the media player control cannot be created: " + describe(hr);
+    return nullptr;
+  }
+  IDispatch* player = nullptr;
+  hr = control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&player));
+  if (FAILED(hr)) hr = control->QueryInterface(kPlayerCore, reinterpret_cast<void**>(&player));
+  control->Release();
+  if (FAILED(hr)) {
+    *why = "the media player control has no automation interface: " + describe(hr);
+    return nullptr;
+  }
+  return player;
+}
+
 }  // namespace
 
 Win32MediaPlayer::Win32MediaPlayer() {
-  player_ = createByProgID(kProgID, CLSCTX_INPROC_SERVER, &why_);
+  player_ = createPlayer(&why_);
   if (player_) applySettings(player_);
 }
 

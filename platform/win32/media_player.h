@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// SuonoAudio on Windows: the system's media player control, made by its ProgID and told
-// only its URL (dispatch identifier 1). Where it cannot be made, PlaySound plays the
-// effects instead: asynchronously, from the file, never the system's default sound, and
-// each one cutting off the one before, as the control would.
+// SuonoAudio on Windows: the system's media player control, made by its class identifier
+// with the window's stored settings and told only its URL (dispatch identifier 1). Where it cannot
+// be made, PlaySound plays the effects instead: asynchronously, from the file, never the system's
+// default sound, and each one cutting off the one before, as the control would.
 #include <oaidl.h>
 #include <windows.h>
 

@@ -5,7 +5,9 @@
 #include <spellcheck.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
+#include <utility>
 
 #include "platform/win32/com_object.h"
 #include "platform/win32/text.h"
@@ -104,7 +106,7 @@ std::unique_ptr<spell::SpellChecker> startSystemChecker(std::string* why) {
   HRESULT hr = CoCreateInstance(__uuidof(SpellCheckerFactory), nullptr, CLSCTX_INPROC_SERVER,
                                 __uuidof(ISpellCheckerFactory), reinterpret_cast<void**>(&factory));
   if (FAILED(hr)) {
-    *why = "il sistema non ha un servizio di controllo ortografico: " + describe(hr);
+    *why = "no system spell checker: " + describe(hr);
     return nullptr;
   }
   BOOL supported = FALSE;
@@ -113,9 +115,8 @@ std::unique_ptr<spell::SpellChecker> startSystemChecker(std::string* why) {
   if (SUCCEEDED(hr) && supported) hr = factory->CreateSpellChecker(L"it-IT", &checker);
   factory->Release();
   if (FAILED(hr) || !checker) {
-    *why = FAILED(hr)
-               ? "il controllo ortografico del sistema non parte per it-IT: " + describe(hr)
-               : std::string("il controllo ortografico del sistema non ha l'italiano (it-IT)");
+    *why = FAILED(hr) ? "the system spell checker does not start for it-IT: " + describe(hr)
+                      : std::string("the system spell checker has no Italian (it-IT)");
     return nullptr;
   }
   return std::make_unique<SystemChecker>(checker);
@@ -123,25 +124,42 @@ std::unique_ptr<spell::SpellChecker> startSystemChecker(std::string* why) {
 
 class ChainProvider : public spell::SpellCheckerProvider {
  public:
+  explicit ChainProvider(std::unique_ptr<spell::SpellCheckerProvider> last)
+      : last_(std::move(last)) {}
+
   std::unique_ptr<spell::SpellChecker> start() override {
     std::string wordWhy, systemWhy;
     if (IDispatch* app = createByProgID(L"Word.Application", CLSCTX_LOCAL_SERVER, &wordWhy))
       return std::make_unique<WordChecker>(app);
-    wordWhy = "nessun elaboratore di testi (" + wordWhy + ")";
     if (auto checker = startSystemChecker(&systemWhy)) return checker;
-    why_ = wordWhy + "; " + systemWhy;
+    if (!told_) {
+      // For whoever reads the program's output; the player hears only of the last.
+      told_ = true;
+      std::fprintf(stderr, "lemmaro: no word processor (%s); %s\n", wordWhy.c_str(),
+                   systemWhy.c_str());
+      std::fflush(stderr);
+    }
+    if (last_) {
+      if (auto checker = last_->start()) return checker;
+      why_ = last_->why();
+    } else {
+      why_ = "nessun correttore installato";
+    }
     return nullptr;
   }
   std::string why() const override { return why_; }
 
  private:
+  std::unique_ptr<spell::SpellCheckerProvider> last_;
+  bool told_ = false;
   std::string why_;
 };
 
 }  // namespace
 
-std::unique_ptr<spell::SpellCheckerProvider> makeSpellCheckerChain() {
-  return std::make_unique<ChainProvider>();
+std::unique_ptr<spell::SpellCheckerProvider> makeSpellCheckerChain(
+    std::unique_ptr<spell::SpellCheckerProvider> last) {
+  return std::make_unique<ChainProvider>(std::move(last));
 }
 
 }  // namespace win32host

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 namespace win32host {
 
 namespace {
@@ -53,5 +55,20 @@ std::wstring toScreenText(std::string_view cp1252) {
 std::wstring utf8ToWide(std::string_view utf8) { return widen(CP_UTF8, utf8); }
 
 std::string wideToUtf8(std::wstring_view text) { return narrow(CP_UTF8, text); }
+
+std::string describe(long hr) {
+  wchar_t* text = nullptr;
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(hr), MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT),
+      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string out = text ? wideToUtf8(text) : std::string();
+  if (text) LocalFree(text);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' '))
+    out.pop_back();
+  char number[16];
+  std::snprintf(number, sizeof number, "0x%08lX", static_cast<unsigned long>(hr));
+  return out.empty() ? std::string("error ") + number : out + " (" + number + ")";
+}
 
 }  // namespace win32host

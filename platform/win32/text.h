@@ -16,4 +16,8 @@ std::wstring toScreenText(std::string_view cp1252);
 std::wstring utf8ToWide(std::string_view utf8);
 std::string wideToUtf8(std::wstring_view text);
 
+// The system's text for an HRESULT (a system error code as HRESULT_FROM_WIN32 makes it),
+// with its number.
+std::string describe(long hr);
+
 }  // namespace win32host

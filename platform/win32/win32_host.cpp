@@ -41,13 +41,18 @@ Win32Host::Win32Host(Options options) : options_(std::move(options)) {
 
 Win32Host::~Win32Host() = default;
 
-void Win32Host::show(forms::Form& form) {
-  if (!window_ || &window_->form() != &form) window_ = std::make_unique<FormWindow>(form);
+base::Status Win32Host::show(forms::Form& form) {
+  if (!window_ || &window_->form() != &form) {
+    base::Result<std::unique_ptr<FormWindow>> made = FormWindow::create(form);
+    if (!made) return made.error();
+    window_ = std::move(*made);
+  }
   if (topMost_) window_->setTopMost();
   window_->showCentred();
-  // The form's start-up runs between here and the loop; the loop's first message picks
-  // up what it set (the clock, the name, the pointer).
+  // The loop's first message picks up what the form's start-up set (the clock, the
+  // name, the pointer).
   PostMessageW(window_->hwnd(), WM_NULL, 0, 0);
+  return {};
 }
 
 int Win32Host::run() {

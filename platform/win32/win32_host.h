@@ -5,7 +5,7 @@
 //
 //   win32host::Win32Host host;
 //   SomeForm form(host);          // the form asks the host for time and events
-//   host.show(form);              // centred, titled, painted
+//   if (!host.show(form)) ...     // centred, titled, painted; or why there is no window
 //   form.load();                  // start-up may pump messages through the host
 //   int rc = host.run();          // until the window closes
 //   host.close();                 // the window goes before the form does
@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/result.h"
 #include "platform/forms/form.h"
 #include "platform/forms/form_host.h"
 #include "platform/win32/form_window.h"
@@ -32,7 +33,9 @@ class Win32Host : public forms::FormHost {
   Win32Host(const Win32Host&) = delete;
   Win32Host& operator=(const Win32Host&) = delete;
 
-  void show(forms::Form& form);
+  // Opens the form's window, centred; a window the system refuses is an error that
+  // names the refusal.
+  base::Status show(forms::Form& form);
   // Runs the message loop until the window is closed; returns the exit code.
   int run();
   // Drops the window without running the form's unload handler.

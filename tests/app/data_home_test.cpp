@@ -50,14 +50,14 @@ TEST_F(DataHome, AStartFolderWithItsOwnDataIsPlayedIn) {
   write(places_.startFolder / "Dati.RCX", "own");
   const auto folder = datahome::prepare(places_);
   ASSERT_TRUE(folder) << folder.error().message;
-  EXPECT_EQ(*folder, places_.startFolder);
+  EXPECT_EQ(folder->data, places_.startFolder);
   EXPECT_FALSE(fs::exists(places_.playerData));
 }
 
 TEST_F(DataHome, ThePlayersFolderIsMadeWithLinksAndTheStartFolderIsLeftAlone) {
   const auto folder = datahome::prepare(places_);
   ASSERT_TRUE(folder) << folder.error().message;
-  EXPECT_EQ(*folder, places_.playerData);
+  EXPECT_EQ(folder->data, places_.playerData);
   EXPECT_TRUE(entries(places_.startFolder).empty());
   for (const char* name : datahome::kSharedFiles) {
     const fs::path link = places_.playerData / name;
@@ -76,6 +76,33 @@ TEST_F(DataHome, ThePlayersFolderIsMadeWithLinksAndTheStartFolderIsLeftAlone) {
   EXPECT_FALSE(fs::is_symlink(places_.playerData / "FX01.wav"));
   EXPECT_EQ(fs::read_symlink(places_.playerData / "FX02.wav"), places_.sharedData / "FX02.wav");
   EXPECT_EQ(entries(places_.playerData).size(), std::size(datahome::kSharedFiles) + 1);
+}
+
+// Where links need privileges the installed data is read where it is and the player's
+// folder keeps the best score alone; the install folder is never played in, even when
+// the program is started there.
+TEST_F(DataHome, ReadInPlaceKeepsOnlyTheRecordInThePlayersFolder) {
+  using datahome::Sharing;
+  const auto home = datahome::prepare(places_, Sharing::kReadInPlace);
+  ASSERT_TRUE(home) << home.error().message;
+  EXPECT_EQ(home->data, places_.sharedData);
+  EXPECT_EQ(home->record, places_.playerData);
+  EXPECT_TRUE(fs::is_directory(places_.playerData));
+  EXPECT_TRUE(entries(places_.playerData).empty());
+
+  places_.startFolder = places_.sharedData;
+  for (Sharing sharing : {Sharing::kReadInPlace, Sharing::kLinks}) {
+    const auto fromInstall = datahome::prepare(places_, sharing);
+    ASSERT_TRUE(fromInstall) << fromInstall.error().message;
+    EXPECT_EQ(fromInstall->record, places_.playerData);
+  }
+  // A start folder of the player's own still wins.
+  places_.startFolder = top_ / "start";
+  write(places_.startFolder / "Dati.RCX", "own");
+  const auto own = datahome::prepare(places_, Sharing::kReadInPlace);
+  ASSERT_TRUE(own);
+  EXPECT_EQ(own->data, places_.startFolder);
+  EXPECT_EQ(own->record, places_.startFolder);
 }
 
 TEST_F(DataHome, MissingDataSaysWhereItWasLookedForAndCreatesNothing) {

@@ -169,6 +169,18 @@ TEST_F(ClockTest, TheBonusRoundsHalvesToEven) {
   }
 }
 
+// The separator the program was given is the player's: the C library's "." does not win.
+TEST_F(ClockTest, TheBonusUsesTheSeparatorTheProgramGives) {
+  decimalSeparator = ",";
+  start();
+  lastLevelPassed(12, 2, 18, "0002000");
+  std::string shown;
+  host.at(host.now + 12, [&] { shown = form->newlivel.caption; });
+  host.ticks(1);
+  EXPECT_EQ(shown, "BONUS +66,6666666666667%");
+  EXPECT_EQ(form->Punti.caption, "0003333");
+}
+
 TEST_F(ClockTest, ConfirmationsDuringTheFinalPausesCountInTheBonus) {
   lastLevelPassed(1, 0, 1, "0001000");
   host.at(host.now + 6, [&] { confirm("CASA"); });
@@ -261,6 +273,45 @@ TEST_F(ClockTest, AWordWhoseLevelEndsDuringItsPauseCountsForThatLevelOnly) {
   EXPECT_EQ(form->levelPassed, 0);
   EXPECT_EQ(form->TESTO.caption, cp1252("LIVELLO N°02"));
   EXPECT_NE(player.played.back(), form->Dir1.Path + "\\FX04.wav");
+  // The doubling it showed was earned in level 1: (250 + 250) × 2.
+  EXPECT_EQ(form->Punti.caption, "0001000");
+}
+
+TEST_F(ClockTest, ADoublingShownAsTheLastLevelEndsCountsInTheBonusAndTheRecord) {
+  form->Livello.caption = "08";
+  form->bonusLevel = 9;  // its seven-letter word is found
+  form->levelPassed = 1;
+  form->secondsLeft = 1;
+  form->wordsFound = form->wordsTried = 9;
+  form->record.caption = "1)..ZZZ...0000001....01";
+  confirm("CASSATE");  // 250, then the game completes inside the doubling's pause
+  untilGameOver();
+  // (250 × 2) plus a 100% bonus on it.
+  EXPECT_EQ(form->Punti.caption, "0001000");
+  EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..CPU...0001000....09 "));
+}
+
+TEST_F(ClockTest, ANameTypedAsTheGameEndsIsSavedInCapitals) {
+  lastLevelPassed(5, 0, 5, "0001000");
+  form->record.caption = "1";
+  host.at(host.now + 3, [&] { form->nome.text = "xyz"; });  // while the last tick runs
+  host.ticks(1);
+  ASSERT_TRUE(gameOver());
+  EXPECT_EQ(files.stored["Record.RCX"], datafiles::scramble("1)..XYZ...0002000....09 "));
+  EXPECT_EQ(form->nome.text, "XYZ");
+}
+
+TEST_F(ClockTest, AWordRefusedBehindTheCheckersMessageStaysRefusedWhenTheClockWarns) {
+  spellCheckers.available = false;
+  form->Punti.caption = "0000100";
+  tickUntil([&] { return form->secondsLeft == 31; });
+  host.errorReadingSeconds = 3;  // the 30-second warning falls while the box is open
+  confirm("SCA");
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_NE(form->TESTO.caption, "Sbrigati, mancano solo 30 secondi");
+  EXPECT_FALSE(form->TESTO.caption.empty());
+  EXPECT_EQ(form->Punti.caption, "0000095");
+  EXPECT_EQ(form->wordsRejected, 1);
 }
 
 TEST_F(ClockTest, AWordWhoseGameEndsDuringItsBannerCountsInTheBonusAndLeavesTheEndAlone) {

@@ -161,6 +161,26 @@ TEST_F(GameTest, GarbageDataIsReadSafely) {
   for (const auto& phrase : form->List2.items) EXPECT_EQ(phrase.size(), 7u);
 }
 
+TEST_F(GameTest, LongEntriesAreReadUpToTheLastSlotAndAHugeRecordIsCutShort) {
+  // 29,004 entries of 75 letters (2.2 MB): the phrases come last, past 2 MB.
+  std::vector<std::string> words(29000, std::string(75, 'Q'));
+  writeDati(words, {"ALBERGO", "CAMMINO", "LEMMARO"});
+  // One best score, then 1.5 MB that the game never wrote.
+  files.stored["Record.RCX"] =
+      scramble("1)..GIO...0001234....03 " + std::string(1500000, '7') + " ");
+  start();
+  EXPECT_EQ(form->label3.caption, "3");
+  EXPECT_EQ(form->wordList[29004], "\n*LEMMARO");
+  EXPECT_EQ(letterRow().find('_'), std::string::npos);  // seven letters dealt
+  EXPECT_EQ(form->record.caption, "1)..GIO...0001234....03");
+
+  // Past the last slot, entries are still ignored however long they are.
+  writeDati(std::vector<std::string>(Form1::kWordSlots, std::string(80, 'Q')), {"ALBERGO"});
+  start();
+  EXPECT_EQ(form->label3.caption, "0");
+  EXPECT_EQ(form->wordList[Form1::kWordSlots], "\n" + std::string(80, 'Q'));
+}
+
 TEST(Numbers, CaptionsReadAndWriteAsTheGameShowsThem) {
   EXPECT_EQ(numericValue("0001234"), 1234);
   EXPECT_DOUBLE_EQ(numericValue(".000123"), 0.000123);

@@ -22,7 +22,8 @@ void GameTest::writeDati(const std::vector<std::string>& words,
 }
 
 void GameTest::start() {
-  form = std::make_unique<Form1>(GameServices{host, files, spellProvider, &player, &cards});
+  form = std::make_unique<Form1>(
+      GameServices{host, files, spellProvider, &player, &cards, decimalSeparator});
   host.attach(*form);
   form->Form_Load();
 }

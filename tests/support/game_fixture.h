@@ -46,5 +46,6 @@ class GameTest : public ::testing::Test {
   spell::SpellCheckerProvider* spellProvider = &spellCheckers;  // what start() plugs in
   FakeMediaPlayer player;
   FakeCards cards;
+  std::string decimalSeparator;  // the user's, as the program gives it; empty: the C locale's
   std::unique_ptr<Form1> form;
 };

@@ -8,11 +8,19 @@ void VirtualHost::doEvents() {
   ++doEventsCalls;
   now += step;
   runDue();
+  if (afterEvent) afterEvent();
+}
+
+void VirtualHost::showError(const std::string& title, const std::string& text) {
+  errors.push_back(title + ": " + text);
+  const double until = now + errorReadingSeconds;
+  while (now < until) doEvents();
 }
 
 void VirtualHost::click(const forms::Control& control) {
   const forms::Rect& r = control.rect;
   if (form_) form_->click(r.left + r.width / 2, r.top + r.height / 2);
+  if (afterEvent) afterEvent();
 }
 
 void VirtualHost::at(double when, std::function<void()> action) {
@@ -26,6 +34,7 @@ void VirtualHost::runDue() {
     auto action = std::move(script_.front().second);
     script_.erase(script_.begin());
     action();
+    if (afterEvent) afterEvent();
   }
   forms::Timer* timer = form_ ? form_->timer() : nullptr;
   if (!timer || !timer->enabled || timer->interval <= 0) {
@@ -42,6 +51,7 @@ void VirtualHost::runDue() {
     // Like a system timer, ticks that fell due together come as one.
     nextTick_ = std::max(nextTick_ + interval, now + 1e-9);
     if (timer->onTimer) timer->onTimer(-1);
+    if (afterEvent) afterEvent();
   }
 }
 

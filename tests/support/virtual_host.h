@@ -18,6 +18,10 @@ class VirtualHost : public forms::FormHost {
   int doEventsCalls = 0;
   int topMostCalls = 0;
   std::vector<std::string> errors;  // what the player was told
+  // Runs after every event, as a real window re-reads the form after each.
+  std::function<void()> afterEvent;
+  // How long the player takes to read a message box; the clock runs on meanwhile.
+  double errorReadingSeconds = 0;
 
   void attach(forms::Form& form) { form_ = &form; }
 
@@ -25,9 +29,7 @@ class VirtualHost : public forms::FormHost {
   double secondsSinceMidnight() override { return midnightOffset + now; }
   void doEvents() override;
   void setTopMost() override { ++topMostCalls; }
-  void showError(const std::string& title, const std::string& text) override {
-    errors.push_back(title + ": " + text);
-  }
+  void showError(const std::string& title, const std::string& text) override;
 
   // A click at the middle of the control, as a player makes it: through the form's own
   // hit-test, so a hidden or disabled control takes nothing and what lies on top of it,

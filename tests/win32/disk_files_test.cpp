@@ -84,3 +84,20 @@ TEST_F(DiskFiles, AFolderThatIsGoneIsNamedInTheFailure) {
 }
 
 }  // namespace
+
+// With the data read from the install folder, the best score goes to the player's own
+// folder though the game names it in the data directory; every other name stays put.
+TEST_F(DiskFiles, TheRecordIsKeptInThePlayersFolder) {
+  const fs::path player = dir_ / "player";
+  fs::create_directories(player);
+  std::ofstream(dir_ / "Dati.RCX", std::ios::binary) << "parole";
+  files::DiskDataFiles split(dir_.string(), player.string());
+  ASSERT_TRUE(split.replace(name("Record.RCX"), "best"));
+  EXPECT_FALSE(fs::exists(dir_ / "Record.RCX"));
+  const auto record = split.load(name("Record.RCX"), 100);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(*record, "best");
+  const auto words = split.load(name("Dati.RCX"), 100);
+  ASSERT_TRUE(words);
+  EXPECT_EQ(*words, "parole");
+}

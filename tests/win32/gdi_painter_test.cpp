@@ -139,4 +139,19 @@ TEST(GdiPainter, ProgramCarriesItsCursorsAndIcons) {
   if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
+TEST(GdiPainter, ATooLongCaptionShrinksOntoOneLineInsideItsBox) {
+  // The caption the Linux painter is held to as well.
+  for (bool shrink : {true, false}) {
+    win32host::Canvas image(rastercases::kCaptionFormWidth, rastercases::kCaptionFormHeight);
+    win32host::paintForm(rastercases::CaptionForm(shrink), image.dc(), 96);
+    const rastercases::Ink ink = rastercases::captionInk(
+        [&](int x, int y) { return image.pixel(x, y); }, image.width(), image.height());
+    SCOPED_TRACE(shrink ? "shrunk" : "wrapped");
+    EXPECT_LE(ink.right, rastercases::kCaptionWidth - 1);
+    EXPECT_LE(ink.bottom, rastercases::kCaptionHeight - 1);
+    // All of it, not just "BONUS" over a second line cut off by the box.
+    EXPECT_EQ(ink.width() > rastercases::kCaptionWidth * 3 / 4, shrink) << ink.width();
+  }
+}
+
 }  // namespace

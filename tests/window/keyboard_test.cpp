@@ -15,6 +15,7 @@
 #include "platform/qt/qt_host.h"
 #include "tests/support/fakes.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/key_click_game.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ QPoint centre(const forms::Control& c) { return qthost::toPixels(c.rect).center(
 
 MemoryDataFiles keyboardWords() {
   MemoryDataFiles files;
-  files.stored["Dati.RCX"] = datiBytes({"BAR", "ARTE", "TIARE"}, {"ABITARE"});
+  files.stored["Dati.RCX"] = datiBytes(keyclick::kWords, keyclick::kPhrases);
   return files;
 }
 
@@ -44,23 +45,8 @@ struct Game {
     QTest::mouseClick(&window(), Qt::LeftButton, {}, centre(c));
   }
 
-  std::string row(const std::array<forms::Label, 7>& tiles) const {
-    std::string s;
-    for (const auto& t : tiles) s += t.caption.empty() ? "." : t.caption;
-    return s;
-  }
-  // What the player can tell of the game, and what it asked to play.
-  std::vector<std::string> state() const {
-    std::vector<std::string> s{row(form.lettera),
-                               row(form.scelta),
-                               form.TESTO.caption,
-                               form.Punti.caption,
-                               std::to_string(form.wordsTried),
-                               std::to_string(form.wordsRejected)};
-    s.insert(s.end(), form.List1.items.begin(), form.List1.items.end());
-    s.insert(s.end(), player.played.begin(), player.played.end());
-    return s;
-  }
+  std::string row(const std::array<forms::Label, 7>& tiles) const { return keyclick::row(tiles); }
+  std::vector<std::string> state() const { return keyclick::seen(form, player); }
 
   MemoryDataFiles files = keyboardWords();
   FakeMediaPlayer player;
@@ -69,18 +55,7 @@ struct Game {
   Form1 form;
 };
 
-class Keyboard : public ::testing::Test {
- protected:
-  // Deals the same letters to a second game, and the same chance from here on.
-  static void sameDeal(Game& from, Game& to) {
-    for (int i = 0; i < 7; ++i) {
-      to.form.lettera[i].caption = from.form.lettera[i].caption;
-      to.form.dealtLetters[i] = from.form.dealtLetters[i];
-    }
-    from.form.rnd.Randomize(7);
-    to.form.rnd.Randomize(7);
-  }
-};
+class Keyboard : public ::testing::Test {};
 
 TEST_F(Keyboard, EachKeyDoesWhatItsClickDoes) {
   Game g;
@@ -143,42 +118,39 @@ TEST_F(Keyboard, EachKeyDoesWhatItsClickDoes) {
   EXPECT_EQ(f.wordsTried, 0);
 }
 
+// The script the Windows window plays under Wine too.
+class QtPlayer : public keyclick::Player {
+ public:
+  explicit QtPlayer(Game& game) : game_(game) {}
+  void key(hostcore::KeyName name, char letter) override {
+    switch (name) {
+      case hostcore::KeyName::Letter:
+        game_.key(static_cast<Qt::Key>(Qt::Key_A + (letter - 'A')));
+        break;
+      case hostcore::KeyName::Backspace:
+        game_.key(Qt::Key_Backspace);
+        break;
+      case hostcore::KeyName::Escape:
+        game_.key(Qt::Key_Escape);
+        break;
+      case hostcore::KeyName::Enter:
+        game_.key(Qt::Key_Return);
+        break;
+      default:
+        game_.key(Qt::Key_Tab);
+        break;
+    }
+  }
+  void click(const forms::Control& control) override { game_.click(control); }
+
+ private:
+  Game& game_;
+};
+
 TEST_F(Keyboard, KeysAndClicksPlayTheSameGame) {
   Game keys, clicks;
-  sameDeal(keys, clicks);
-  const auto tile = [&](char letter) -> const forms::Control& {
-    for (const auto& t : clicks.form.lettera)
-      if (t.caption == std::string(1, letter)) return t;
-    ADD_FAILURE() << letter << " is on no tile";
-    return clicks.form.OKAY;
-  };
-
-  // BAR scores, is refused when written again, then ARTE goes in with a slip on the way.
-  QTest::keyClicks(&keys.window(), QStringLiteral("bar"));
-  keys.key(Qt::Key_Return);
-  keys.key(Qt::Key_Return);
-  keys.key(Qt::Key_Escape);
-  QTest::keyClicks(&keys.window(), QStringLiteral("arti"));
-  keys.key(Qt::Key_Backspace);
-  QTest::keyClicks(&keys.window(), QStringLiteral("e"));
-  keys.key(Qt::Key_Return);
-  QTest::keyClicks(&keys.window(), QStringLiteral("ib"));  // ARTEIB is no word
-  keys.key(Qt::Key_Return);
-
-  for (char c : std::string("BAR")) clicks.click(tile(c));
-  clicks.click(clicks.form.OKAY);
-  clicks.click(clicks.form.OKAY);
-  for (int i = 2; i >= 0; --i) clicks.click(clicks.form.scelta[i]);
-  for (char c : std::string("ARTI")) clicks.click(tile(c));
-  clicks.click(clicks.form.scelta[3]);
-  clicks.click(tile('E'));
-  clicks.click(clicks.form.OKAY);
-  for (char c : std::string("IB")) clicks.click(tile(c));
-  clicks.click(clicks.form.OKAY);
-
-  EXPECT_EQ(keys.state(), clicks.state());
-  EXPECT_EQ(keys.form.List1.items, (std::vector<std::string>{"BAR", "ARTE"}));
-  EXPECT_EQ(keys.form.wordsRejected, 1);
+  QtPlayer byKeys(keys), byClicks(clicks);
+  keyclick::expectSameGame(byKeys, keys.form, keys.player, byClicks, clicks.form, clicks.player);
 }
 
 TEST_F(Keyboard, ALockedBoardIgnoresKeys) {
@@ -211,6 +183,15 @@ TEST_F(Keyboard, TheNameBoxHasTheKeyboardOnlyWhileTheNameIsTyped) {
     QTest::keyClick(edit, back);
     EXPECT_TRUE(g.window().hasFocus()) << back;
   }
+  // Tab moved on from the box to the next control; Escape leaves it for the board,
+  // where Tab reaches the box again and Escape leaves it.
+  EXPECT_EQ(g.window().focusedControl(), &g.form.OKAY);
+  QTest::keyClick(&g.window(), Qt::Key_Escape);
+  EXPECT_EQ(g.window().focusedControl(), nullptr);
+  QTest::keyClick(&g.window(), Qt::Key_Tab);
+  EXPECT_TRUE(edit->hasFocus());
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_TRUE(g.window().hasFocus());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
   EXPECT_EQ(g.form.scelta[0].caption, "B");
   EXPECT_EQ(g.form.nome.text, "abi");

@@ -111,4 +111,19 @@ TEST(RasterOps, HighDpiKeepsTheOperationOnEveryDevicePixel) {
   EXPECT_EQ(at(image, 50, 20), bg);
 }
 
+TEST(Captions, ATooLongCaptionShrinksOntoOneLineInsideItsBox) {
+  // The caption the GDI painter is held to as well.
+  for (bool shrink : {true, false}) {
+    const QImage image = qthost::renderForm(rastercases::CaptionForm(shrink));
+    ASSERT_EQ(image.width(), rastercases::kCaptionFormWidth);
+    const rastercases::Ink ink = rastercases::captionInk(
+        [&](int x, int y) { return at(image, x, y); }, image.width(), image.height());
+    SCOPED_TRACE(shrink ? "shrunk" : "wrapped");
+    EXPECT_LE(ink.right, rastercases::kCaptionWidth - 1);
+    EXPECT_LE(ink.bottom, rastercases::kCaptionHeight - 1);
+    // All of it, not just "BONUS" over a second line cut off by the box.
+    EXPECT_EQ(ink.width() > rastercases::kCaptionWidth * 3 / 4, shrink) << ink.width();
+  }
+}
+
 }  // namespace
