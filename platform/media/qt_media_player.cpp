@@ -61,6 +61,10 @@ void QtMediaPlayer::prepare() {
   if (!player_ && hasAudioOutput_()) build();
 }
 
+std::string QtMediaPlayer::source() const {
+  return player_ ? QFile::encodeName(player_->source().toLocalFile()).toStdString() : std::string();
+}
+
 void QtMediaPlayer::setURL(const std::string& path) {
   const QString file = QFile::decodeName(QByteArray::fromStdString(files::nativePath(path)));
   const QFileInfo info(file);

@@ -27,6 +27,8 @@ class QtMediaPlayer : public MediaPlayer {
   void prepare() override;
   // Whether the playback machinery is built.
   bool prepared() const { return player_ != nullptr; }
+  // The file the player last took to play (a native path), empty before the first.
+  std::string source() const;
 
  private:
   // Builds the machinery, once.

@@ -8,6 +8,7 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -120,11 +121,30 @@ struct SharedLoad {
   std::shared_future<Loaded> result;
 };
 
+// The load runs on a thread of its own that nobody joins: a load stuck on its files
+// must hold up neither a check nor the end of the program.
+std::shared_future<Loaded> startLoad(std::string aff, std::string dic, std::size_t longest,
+                                     std::function<void()> beforeLoad) {
+  std::promise<Loaded> promise;
+  std::shared_future<Loaded> result = promise.get_future().share();
+  std::thread([promise = std::move(promise), aff = std::move(aff), dic = std::move(dic), longest,
+               beforeLoad = std::move(beforeLoad)]() mutable {
+    try {
+      if (beforeLoad) beforeLoad();
+      promise.set_value(load(aff, dic, longest));
+    } catch (...) {
+      promise.set_exception(std::current_exception());
+    }
+  }).detach();
+  return result;
+}
+
 // One load per pair of files while any provider of them lives, which for the game is
 // the whole process. When the last provider goes, its dictionary goes with the last
-// checker (a provider dropped mid-load waits for the load thread to finish).
+// checker, or with the load's thread if it is still loading.
 std::shared_ptr<SharedLoad> sharedLoad(const std::string& aff, const std::string& dic,
-                                       std::size_t longest) {
+                                       std::size_t longest,
+                                       const std::function<void()>& beforeLoad) {
   static std::mutex mutex;
   static std::map<std::tuple<std::string, std::string, std::size_t>, std::weak_ptr<SharedLoad>>
       loads;
@@ -132,8 +152,7 @@ std::shared_ptr<SharedLoad> sharedLoad(const std::string& aff, const std::string
   auto& slot = loads[{aff, dic, longest}];
   auto shared = slot.lock();
   if (!shared || failedForNow(shared->result)) {
-    shared = std::make_shared<SharedLoad>(
-        SharedLoad{std::async(std::launch::async, load, aff, dic, longest).share()});
+    shared = std::make_shared<SharedLoad>(SharedLoad{startLoad(aff, dic, longest, beforeLoad)});
     slot = shared;
   }
   return shared;
@@ -166,16 +185,25 @@ class HunspellChecker final : public SpellChecker {
 
 class HunspellProvider final : public SpellCheckerProvider {
  public:
-  HunspellProvider(std::string aff, std::string dic, std::size_t longest)
+  HunspellProvider(std::string aff, std::string dic, std::size_t longest,
+                   std::chrono::milliseconds patience, std::function<void()> beforeLoad)
       : aff_(std::move(aff)),
         dic_(std::move(dic)),
         longest_(longest),
-        load_(sharedLoad(aff_, dic_, longest_)) {}
+        patience_(patience),
+        beforeLoad_(std::move(beforeLoad)),
+        load_(sharedLoad(aff_, dic_, longest_, beforeLoad_)) {}
 
   std::unique_ptr<SpellChecker> start() override {
-    load_->result.wait();
     if (failedForNow(load_->result))
-      load_ = sharedLoad(aff_, dic_, longest_);  // the files may be there now
+      load_ = sharedLoad(aff_, dic_, longest_, beforeLoad_);  // the files may be there now
+    // Once a load has kept the game waiting its full patience, it is only looked at.
+    const auto wait = outwaited_ ? std::chrono::milliseconds(0) : patience_;
+    if (load_->result.wait_for(wait) != std::future_status::ready) {
+      outwaited_ = true;
+      why_ = dic_ + ": il dizionario non ha ancora finito di caricarsi; sarà usato appena pronto";
+      return nullptr;
+    }
     const Loaded& loaded = load_->result.get();
     if (!loaded.dictionary) {
       why_ = loaded.error;
@@ -191,15 +219,21 @@ class HunspellProvider final : public SpellCheckerProvider {
   std::string aff_;
   std::string dic_;
   std::size_t longest_;
+  std::chrono::milliseconds patience_;
+  std::function<void()> beforeLoad_;
   std::shared_ptr<SharedLoad> load_;
+  bool outwaited_ = false;
   std::string why_;
 };
 
 }  // namespace
 
 std::unique_ptr<SpellCheckerProvider> makeHunspellProvider(std::string affPath, std::string dicPath,
-                                                           std::size_t longestWord) {
-  return std::make_unique<HunspellProvider>(std::move(affPath), std::move(dicPath), longestWord);
+                                                           std::size_t longestWord,
+                                                           std::chrono::milliseconds patience,
+                                                           std::function<void()> beforeLoad) {
+  return std::make_unique<HunspellProvider>(std::move(affPath), std::move(dicPath), longestWord,
+                                            patience, std::move(beforeLoad));
 }
 
 }  // namespace spell

@@ -2,10 +2,15 @@
 // The spell checker with the real Italian Hunspell dictionary, and its failures.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <random>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 #include <unistd.h>
 
@@ -14,6 +19,7 @@
 #include "platform/spell/encoding.h"
 #include "platform/spell/hunspell_checker.h"
 #include "platform/spell/trimmed_dictionary.h"
+#include "tests/support/game_fixture.h"
 
 namespace {
 
@@ -246,6 +252,134 @@ TEST(DeferredProvider, MakesTheRealProviderOnceAtTheFirstNeed) {
   late.begin();
   late.start();
   EXPECT_EQ(made, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A load held on its thread until released: a dictionary on a file system that does
+// not answer. Released at the end, so that the load's thread ends with the test.
+class HeldLoad {
+ public:
+  HeldLoad() : released_(release_.get_future().share()) {}
+  ~HeldLoad() { release(); }
+  std::function<void()> hold() const {
+    return [released = released_] { released.wait(); };
+  }
+  void release() {
+    if (!done_) release_.set_value();
+    done_ = true;
+  }
+
+ private:
+  std::promise<void> release_;
+  std::shared_future<void> released_;
+  bool done_ = false;
+};
+
+// The real Italian dictionary under a path of the test's own, so that no other test's
+// load of it is shared.
+std::pair<std::string, std::string> italianCopy(const std::filesystem::path& dir) {
+  const auto aff = dir / "it_IT.aff", dic = dir / "it_IT.dic";
+  std::filesystem::copy_file(spell::kItalianAff, aff);
+  std::filesystem::copy_file(spell::kItalianDic, dic);
+  return {aff.string(), dic.string()};
+}
+
+TEST(SpellStuckLoad, RefusesAfterItsPatienceThenWithoutWaitingThenAnswersOnceLoaded) {
+  const auto dir = scratch("lemmaro_spell_stuck");
+  const auto [aff, dic] = italianCopy(dir);
+  HeldLoad held;
+  auto provider =
+      spell::makeHunspellProvider(aff, dic, 7, std::chrono::milliseconds(100), held.hold());
+  EXPECT_EQ(provider->start(), nullptr);
+  EXPECT_NE(provider->why().find(dic), std::string::npos) << provider->why();
+  EXPECT_NE(provider->why().find("non ha ancora finito di caricarsi"), std::string::npos)
+      << provider->why();
+  EXPECT_EQ(provider->start(), nullptr);  // still held: refused again
+
+  held.release();
+  // Another provider of the same files shares the load, and may wait for it in full.
+  auto patient = spell::makeHunspellProvider(aff, dic, 7, std::chrono::minutes(5));
+  ASSERT_NE(patient->start(), nullptr) << patient->why();
+  auto checker = provider->start();
+  ASSERT_NE(checker, nullptr) << provider->why();
+  EXPECT_TRUE(checker->checkSpelling("seta"));
+  EXPECT_FALSE(checker->checkSpelling("qzxw"));
+  EXPECT_EQ(provider->why(), "");
+  std::filesystem::remove_all(dir);
+}
+
+// The program's end does not wait for a load that never ends: dropping the last provider
+// leaves the load's thread to itself.
+TEST(SpellStuckLoad, DroppingTheProviderDoesNotWaitForTheLoad) {
+  const auto dir = scratch("lemmaro_spell_dropped");
+  const std::string aff = (dir / "mini.aff").string(), dic = (dir / "mini.dic").string();
+  std::ofstream(aff) << "SET UTF-8\n";
+  std::ofstream(dic) << "1\nlemmaro\n";
+  HeldLoad held;
+  // The load's thread lets go of its copy of the hold when it ends.
+  std::promise<void> loadEnded;
+  std::shared_ptr<void> endMark(nullptr, [&loadEnded](void*) { loadEnded.set_value(); });
+  auto provider = spell::makeHunspellProvider(aff, dic, 0, std::chrono::milliseconds(10),
+                                              [hold = held.hold(), endMark] { hold(); });
+  endMark.reset();
+  auto dropped = std::async(std::launch::async, [&provider] { provider.reset(); });
+  EXPECT_EQ(dropped.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  held.release();
+  dropped.wait();
+  // Released, the load ends on its own.
+  ASSERT_EQ(loadEnded.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  std::filesystem::remove_all(dir);
+}
+
+// The game over a dictionary that never arrives plays on: the word is refused with the
+// one message about the spell checker, a later word is refused without another, and once
+// the dictionary has arrived a word only it knows scores.
+class StuckDictionaryGame : public GameTest {
+ protected:
+  void SetUp() override {
+    dir_ = scratch("lemmaro_spell_stuck_game");
+    std::tie(aff_, dic_) = italianCopy(dir_);
+    provider_ = spell::makeHunspellProvider(aff_, dic_, Form1::kLongestWord,
+                                            std::chrono::milliseconds(100), held_.hold());
+    spellProvider = provider_.get();
+    writeDati({"CASA"}, {"CASSATE"});
+    start();
+    form->Timer1.enabled = false;  // no clock: words only
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::filesystem::path dir_;
+  std::string aff_, dic_;
+  HeldLoad held_;
+  std::unique_ptr<spell::SpellCheckerProvider> provider_;
+};
+
+TEST_F(StuckDictionaryGame, PlaysOnAndUsesTheDictionaryOnceItArrives) {
+  confirm("SETA");
+  EXPECT_EQ(form->wordsRejected, 1);
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_NE(host.errors[0].find("Il correttore ortografico non"), std::string::npos);
+  EXPECT_NE(host.errors[0].find("non ha ancora finito di caricarsi"), std::string::npos)
+      << host.errors[0];
+  confirm("TESA");
+  EXPECT_EQ(form->wordsRejected, 2);
+  EXPECT_EQ(host.errors.size(), 1u);
+  confirm("CASA");  // the game's own list needs no spell checker
+  EXPECT_EQ(form->wordsFound, 1);
+
+  held_.release();
+  ASSERT_NE(spell::makeHunspellProvider(aff_, dic_, Form1::kLongestWord, std::chrono::minutes(5))
+                ->start(),
+            nullptr);
+  const int before = score();
+  confirm("TESA");
+  EXPECT_EQ(form->wordsFound, 2);
+  EXPECT_EQ(score(), before + 40);
+  EXPECT_EQ(form->wordsRejected, 2);
+  EXPECT_EQ(host.errors.size(), 1u);
 }
 
 }  // namespace

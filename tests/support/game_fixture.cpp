@@ -23,7 +23,7 @@ void GameTest::writeDati(const std::vector<std::string>& words,
 
 void GameTest::start() {
   form = std::make_unique<Form1>(
-      GameServices{host, files, &spellCheckers, &player, &cards, decimalSeparator});
+      GameServices{host, files, spellProvider, &player, &cards, decimalSeparator});
   host.attach(*form);
   form->Form_Load();
 }

@@ -43,6 +43,7 @@ class GameTest : public ::testing::Test {
   MemoryDataFiles files;
   VirtualHost host;
   FakeSpellCheckers spellCheckers;
+  spell::SpellCheckerProvider* spellProvider = &spellCheckers;  // what start() plugs in
   FakeMediaPlayer player;
   FakeCards cards;
   std::string decimalSeparator;  // the user's, as the program gives it; empty: the C locale's
