@@ -12,7 +12,7 @@ CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
 .PHONY: all build game play run test bench sanitize tsan fuzz deb clean windows \
-	windows-installer test-windows
+	windows-installer test-windows web web-run
 
 all: build
 
@@ -120,6 +120,22 @@ windows-installer: windows $(BUILD)/CMakeCache.txt
 test-windows: windows-installer
 	cd $(BUILD_WIN) && ctest --output-on-failure
 
+# The page: the same game compiled by Emscripten for a browser, in a tree of its own.
+# `make web` leaves the whole site in $(BUILD_WEB)/site/; the play data comes from the
+# Linux build's generators, as for the Windows installer.
+BUILD_WEB ?= build-web
+WEB_ENV = NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+web: $(call deps,$(BUILD_WEB),web) $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) --target play_data -j $(JOBS)
+	test -f $(BUILD_WEB)/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) \
+	  -DCMAKE_BUILD_TYPE=Release -DLEMMARO_PLAY_DATA=$(abspath $(BUILD))/play
+	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS) --target site
+
+# Serves the site on 127.0.0.1 with the headers it needs, and prints the address.
+WEB_PORT ?= 8537
+web-run: web
+	node platform/web/serve.mjs $(BUILD_WEB)/site $(WEB_PORT)
+
 # The Debian package, built from a copy of the source in $(BUILD)/deb/ so that the
 # source tree stays clean; the .deb lands beside that copy. The tests run in
 # `make test`; set DEB_BUILD_OPTIONS= to run them in the package build as well.
@@ -132,4 +148,4 @@ deb: $(call deps,$(BUILD),packaging)
 	@ls $(BUILD)/deb/*.deb
 
 clean:
-	rm -rf $(BUILD) $(BUILD_WIN) $(SANITIZE_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(BUILD_WIN) $(SANITIZE_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(BUILD_WEB)

@@ -19,7 +19,7 @@ class MemoryFile {
 
  private:
   std::string path_;
-  int fd_ = -1;        // Linux: the open anonymous file
+  [[maybe_unused]] int fd_ = -1;  // Linux: the open anonymous file
   std::wstring file_;  // Windows: the temporary file, removed with the object
 };
 
