@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page's clock and its memory in Chromium, with the game's clock sped up (?speed=):
+// a level that ends by time and the next one announced, a game over, the best score
+// kept in IndexedDB across a reload, and a browser that refuses the save. One browser,
+// on a profile of its own, for the whole file.
+//
+//   node --test tests/web/clock_test.mjs
+import assert from 'node:assert/strict';
+import { after, before, describe, test } from 'node:test';
+
+import {
+  accessibilityTree, anyOf, dealtLetters, keepSaid, launchBrowser, Listener, openGame, PRAISES,
+  serveSite, siteDictionary, until, waitForFirstFrame, wordsFrom,
+} from './harness.mjs';
+
+// Level 1 lasts 240 s of the game's time: 8 s here.
+const SPEED = 30;
+
+let site, browser, dictionary;
+before(async () => {
+  site = await serveSite();
+  browser = await launchBrowser();
+  dictionary = await siteDictionary();
+});
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+// Makes IndexedDB refuse every save while the page's globalThis.lemmaroTestRefuse is set:
+// opening a database fails and so does writing into an open one, as with a full disk or
+// storage the player has blocked. Reading what an open database holds still works.
+function refuseSaves() {
+  globalThis.lemmaroTestRefuse = false;
+  const quota = () => new DOMException('Spazio esaurito', 'QuotaExceededError');
+  const open = IDBFactory.prototype.open;
+  IDBFactory.prototype.open = function (...args) {
+    if (globalThis.lemmaroTestRefuse) throw quota();
+    return open.apply(this, args);
+  };
+  for (const name of ['put', 'add']) {
+    const write = IDBObjectStore.prototype[name];
+    IDBObjectStore.prototype[name] = function (...args) {
+      if (globalThis.lemmaroTestRefuse) throw quota();
+      return write.apply(this, args);
+    };
+  }
+  const transaction = IDBDatabase.prototype.transaction;
+  IDBDatabase.prototype.transaction = function (stores, mode, ...rest) {
+    if (globalThis.lemmaroTestRefuse && mode === 'readwrite') throw quota();
+    return transaction.call(this, stores, mode, ...rest);
+  };
+}
+
+async function play(options = {}) {
+  const init = [keepSaid, options.refuse ? `(${refuseSaves})();` : ''].join('\n');
+  const game = await openGame(browser, site.base, { speed: SPEED, ...options, init });
+  game.listener = new Listener(game.page);
+  return game;
+}
+
+// Types a word and confirms it; waits for the praise.
+async function score(game, word) {
+  await game.page.keyboard.press('Escape');
+  await game.page.keyboard.type(word.toLowerCase());
+  await game.page.keyboard.press('Enter');
+  return game.listener.hear(anyOf(PRAISES));
+}
+
+const recordLine = async (page) =>
+  (await accessibilityTree(page)).find((n) => /^Record: /.test(n.name))?.name ?? '';
+
+describe('the clock', () => {
+  test('a passed level ends by time and the next level is announced and dealt', async () => {
+    const game = await play();
+    const { page, listener } = game;
+    const first = await dealtLetters(page);
+    const [seven] = wordsFrom(dictionary.words, first, 7);
+    await listener.hear(/Livello 1, tempo 4 minuti\. Lettere: /);
+    await page.keyboard.type(seven.toLowerCase());
+    await page.keyboard.press('Enter');
+    await listener.hear(/NUOVO LIVELLO RAGGIUNTO/);
+    await listener.hear(/Sbrigati, mancano solo 30 secondi/, 20_000);
+    await listener.hear(/Tempo scaduto/, 10_000);
+    await listener.hear(/LIVELLO (N°02|numero 2)/, 10_000);
+    await listener.hear(/Livello 2, tempo 3 minuti e 30 secondi\. Lettere: /, 10_000);
+    const second = await dealtLetters(page);
+    assert.equal(second.length, 7);
+    // Nothing found in level 2: the game is over when its time is up.
+    await listener.hear(/GAME OVER/, 20_000);
+    const tree = await accessibilityTree(page);
+    assert.ok(tree.some((n) => n.role === 'button' && n.name === 'GIOCA'), 'the new-game button');
+    assert.match(await recordLine(page), /^Record: CPU, \d+ punti, livello 2$/);
+    await game.context.close();
+    assert.deepEqual(page.errors, []);
+  });
+});
+
+describe('the best score', () => {
+  test('is kept across a reload, and kept as it was when the browser refuses the save',
+    async () => {
+      const game = await play({ refuse: true });
+      const { page, listener } = game;
+      let letters = await dealtLetters(page);
+      const [three] = wordsFrom(dictionary.words, letters, 3);
+      await score(game, three);
+      await listener.hear(/GAME OVER/, 20_000);
+      const first = 'Record: CPU, 30 punti, livello 1';
+      assert.equal(await recordLine(page), first);
+
+      await page.reload();
+      await waitForFirstFrame(page);
+      game.listener = new Listener(page);
+      assert.equal(await recordLine(page), first, 'the record read back after a reload');
+
+      // A better game, and a browser that will not keep it: the player is told, the
+      // window shows the game's record, and the stored one is the old one.
+      letters = await dealtLetters(page);
+      const longer = [4, 5, 6].flatMap((n) => wordsFrom(dictionary.words, letters, n));
+      const words = longer.length ? [longer[0]] : wordsFrom(dictionary.words, letters, 3);
+      assert.ok(longer.length || words.length > 1, `a score above 30 from ${letters}`);
+      const dialogs = [];
+      page.on('dialog', (d) => { dialogs.push(d.message()); d.dismiss().catch(() => {}); });
+      await page.evaluate(() => { globalThis.lemmaroTestRefuse = true; });
+      for (const w of words.slice(0, 2)) await score(game, w);
+      await game.listener.hear(/GAME OVER/, 20_000);
+      const better = await recordLine(page);
+      assert.notEqual(better, first);
+      const told = await until(async () => {
+        const said = await game.listener.said();
+        const alerts = (await accessibilityTree(page))
+          .filter((n) => n.role === 'alert' || n.role === 'alertdialog' || n.role === 'dialog')
+          .map((n) => `${n.name} ${n.text}`);
+        return [...said, ...alerts, ...dialogs].filter((t) => /salva|record|memoria/i.test(t)
+          && !/^Record: /.test(t) && !/NUOVO RECORD/.test(t));
+      }, (t) => t.length > 0, 'the player to be told that the record was not saved');
+      assert.ok(told.length > 0);
+
+      await page.reload();
+      await waitForFirstFrame(page);
+      assert.equal(await recordLine(page), first, 'the old record, stored as it was');
+      const errors = page.errors.filter((e) => !/QuotaExceeded|Spazio esaurito/.test(e));
+      await game.context.close();
+      assert.deepEqual(errors, []);
+    });
+});
