@@ -42,7 +42,9 @@ let scale = 1;
 function fit() {
   const help = document.querySelector('.help');
   const room = (help && getComputedStyle(help).display !== 'none') ? help.offsetHeight + 12 : 0;
-  scale = Math.min(1, (innerWidth - 8) / size.w, (innerHeight - 8 - room) / size.h);
+  // The layout viewport's size: on a phone the visual one grows with what overflows.
+  const { clientWidth, clientHeight } = document.documentElement;
+  scale = Math.min(1, (clientWidth - 8) / size.w, (clientHeight - 8 - room) / size.h);
   game.style.width = `${size.w * scale}px`;
   game.style.height = `${size.h * scale}px`;
   painter.fit(size.w, size.h, scale);

@@ -25,18 +25,25 @@ export class Painter {
     this.images = new Map();
     this.picture = null;
     this.scale = 1;
+    this.k = window.devicePixelRatio || 1;
   }
 
   // The pictures and faces a picture needs, before it is painted for the first time.
   async ready(picture) {
     const urls = [];
-    if (picture.art) urls.push(`art/${picture.art}.svg`);
+    if (picture.art) urls.push(this.artwork(picture.art));
     for (const item of picture.items) if (item.k === 'image' && item.pic) urls.push(`art/icon-${item.pic}.svg`);
     const faces = new Set(picture.items.filter((i) => i.face).map((i) => fontOf(i, 16)));
     await Promise.all([
       ...urls.filter((u) => !this.images.has(u)).map(async (u) => this.images.set(u, await loadImage(u))),
       ...[...faces].map((f) => document.fonts.load(f).catch(() => null)),
     ]);
+  }
+
+  // The artwork as the window draws it, for this screen's pixels (1, 2 or 3 to a pixel
+  // of the board).
+  artwork(name) {
+    return `art/${name}@${Math.min(3, Math.max(1, Math.ceil(this.k - 0.01)))}x.png`;
   }
 
   // The board's size on the page: its own, or smaller where the screen is.
@@ -61,8 +68,17 @@ export class Painter {
     ctx.fillStyle = picture.back;
     ctx.fillRect(0, 0, this.canvas.width, this.canvas.height);
     ctx.setTransform(k, 0, 0, k, 0, 0);
-    const art = picture.art && this.images.get(`art/${picture.art}.svg`);
-    if (art) ctx.drawImage(art, 0, 0, art.naturalWidth || art.width, art.naturalHeight || art.height);
+    const art = picture.art && this.images.get(this.artwork(picture.art));
+    if (picture.art && !this.images.has(this.artwork(picture.art))) {
+      // A screen of another ratio: its picture comes, then the board again.
+      this.ready(picture).then(() => this.picture === picture && this.paint(picture));
+    }
+    if (art) {
+      // At its own size: the picture holds `ratio` pixels to a pixel of the board.
+      const ratio = Number(/@(\d)x/.exec(this.artwork(picture.art))[1]);
+      ctx.imageSmoothingQuality = 'high';
+      ctx.drawImage(art, 0, 0, art.naturalWidth / ratio, art.naturalHeight / ratio);
+    }
     for (const item of picture.items) {
       ctx.save();
       switch (item.k) {
@@ -196,10 +212,15 @@ export class Painter {
   }
 
   box(ctx, item) {
-    // The page covers this with a live text field; painting it keeps the picture whole.
+    // The page covers this with a live text field; painting it as the field looks keeps
+    // the picture whole: a flat sunken frame, darker at the top and the left.
     ctx.fillStyle = item.back;
     ctx.fillRect(...item.r);
-    this.edges(ctx, item.r, '#606060');
+    this.edges(ctx, item.r, '#5a4632');
+    const one = 1 / this.scale;
+    ctx.fillStyle = '#3a2a1c';
+    ctx.fillRect(item.r[0], item.r[1], item.r[2], one);
+    ctx.fillRect(item.r[0], item.r[1], one, item.r[3]);
     this.clip(ctx, item.r);
     ctx.font = fontOf(item);
     ctx.textAlign = item.align;
