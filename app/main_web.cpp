@@ -8,9 +8,11 @@
 #include <memory>
 
 #include "app/detector_control.h"
+#include "detector/builtin.h"
 #include "game/window/form1.h"
 #include "platform/web/web_data_files.h"
 #include "platform/web/web_host.h"
+#include "platform/web/web_media_player.h"
 
 namespace {
 
@@ -30,15 +32,25 @@ int main(int argc, char* argv[]) {
   webhost::WebHost host({.speed = speedFrom(argc, argv)});
   webhost::WebDataFiles dataFiles;
 
+  // The detector is linked in: a page loads no libraries. The game creates it by its
+  // name all the same.
+  echodet::registerBuiltInDetector();
+  web::WebMediaPlayer mediaPlayer;
+
   // Without the detector control the game plays in silence; it says why, once.
   DetectorControl cards;
   if (!cards.get())
     std::fprintf(stderr, "lemmaro: sound is off: the Echodet.Cards control cannot be created: %s\n",
                  cards.why().c_str());
 
-  Form1 form(GameServices{host, dataFiles, nullptr, nullptr, cards.get()});
+  Form1 form(GameServices{host, dataFiles, nullptr, &mediaPlayer, cards.get()});
   form.Form_Load();
   host.show(form);
+  // What the first frame need not wait for comes after it.
+  host.whenFirstPainted([&] {
+    // The effects are fetched and decoded now, so that the first plays at once.
+    if (form.audioOn == 1) mediaPlayer.prepare();
+  });
   host.run();
   return 0;
 }
