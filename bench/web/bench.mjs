@@ -9,7 +9,7 @@
 //   node bench/web/bench.mjs [SITE] [--rounds N] [--check]
 //
 // With --check the exit status is 1 when a target is missed.
-import { copyFileSync, mkdtempSync, readdirSync, rmSync, symlinkSync } from 'node:fs';
+import { copyFileSync, existsSync, mkdtempSync, readdirSync, rmSync, symlinkSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -110,13 +110,14 @@ async function main() {
   const server = await startServer(root, 0);
   const base = addressOf(server);
   const browser = await Browser.launch();
+  const hasDictionary = existsSync(path.join(o.site, 'dictionary'));
   const game = [], bare = [];
   try {
     // A first load of each, not counted: the browser's own start-up costs.
     await load(browser, base + 'bench-bare.html', { waitForDictionary: false });
     for (let round = 1; round <= o.rounds; ++round) {
       bare.push(await load(browser, base + 'bench-bare.html', { waitForDictionary: false }));
-      game.push(await load(browser, base, { waitForDictionary: true }));
+      game.push(await load(browser, base, { waitForDictionary: hasDictionary }));
       const g = game.at(-1), b = bare.at(-1);
       console.log(`round ${round}: page first frame ${g.frameMs.toFixed(0)} ms, bare ` +
         `${b.frameMs.toFixed(0)} ms; before the frame ${g.before} B, in all ${g.total} B`);

@@ -110,6 +110,29 @@ export async function clickBoard(page, point) {
     box.y + (point.y * box.height) / layout.height);
 }
 
+// A screen reader's own press of a button over the board (the mouse passes through them
+// to the board): the button's default action, as a reader invokes it.
+export async function readerPress(page, name) {
+  const found = await page.$$eval('#controls button', (bs, n) => {
+    const b = bs.find((e) => e.getAttribute('aria-label') === n);
+    b?.click();
+    return Boolean(b);
+  }, name);
+  if (!found) throw new Error(`no button named ${name}`);
+}
+
+// The game's message box (a modal dialog over the page): its text while it is open.
+export const boxText = (page) => page.evaluate(() => {
+  const box = document.querySelector('#box');
+  return box?.open ? box.textContent.replace(/\s+/g, ' ').trim() : null;
+});
+
+// Closes the message box with its OK, as the player does.
+export async function dismissBox(page) {
+  await page.locator('#box button').click();
+  await until(() => boxText(page), (t) => t === null, 'the box to close');
+}
+
 export const messageText = (page) => page.locator('#messages').innerText();
 
 // Waits until the live region says something that matches.
@@ -180,23 +203,27 @@ export const anyOf = (texts) => new RegExp(texts.map((t) => t.replace(/[.*+?^${}
   '\\$&')).join('|'));
 
 // ---- What the live region says, in order ---------------------------------------------
-// An init script keeps every text the region shows, as a screen reader hears them; a
-// text said again after something else (or after a blank) is kept again.
+// An init script keeps every text put into the region, as a screen reader hears them:
+// the page says each piece of news as a new element, so the same verdict twice is kept
+// twice.
 function keepWhatIsSaid() {
   const said = [];
   globalThis.lemmaroTestSaid = said;
   const watch = () => {
     const region = document.querySelector('#messages');
     if (!region) return false;
-    let last = '';
-    const note = () => {
-      const text = region.textContent.trim();
-      if (text && text !== last) said.push(text);
-      last = text;
+    const note = (records) => {
+      for (const r of records) {
+        const added = r.type === 'characterData' ? [r.target] : [...r.addedNodes];
+        for (const node of added) {
+          const text = node.textContent.trim();
+          if (text) said.push(text);
+        }
+      }
     };
     new MutationObserver(note).observe(region,
       { childList: true, subtree: true, characterData: true });
-    note();
+    if (region.textContent.trim()) said.push(region.textContent.trim());
     return true;
   };
   const start = () => {
@@ -220,12 +247,13 @@ export class Listener {
     return this.page.evaluate(() => globalThis.lemmaroTestSaid ?? []);
   }
 
-  // Waits for a text matching `pattern` said after the last one heard, and returns it.
-  async hear(pattern, timeout = 20_000) {
+  // Waits for a text matching `pattern` said after the last one heard, and returns it;
+  // `orLast` lets the last one heard match again (two pieces of news said at once).
+  async hear(pattern, timeout = 20_000, { orLast = false } = {}) {
     const deadline = Date.now() + timeout;
     for (;;) {
       const said = await this.said();
-      for (let i = this.heard; i < said.length; ++i)
+      for (let i = Math.max(0, this.heard - (orLast ? 1 : 0)); i < said.length; ++i)
         if (pattern.test(said[i])) {
           this.heard = i + 1;
           return said[i];
@@ -281,8 +309,12 @@ export async function accessibilityTree(page) {
   }
 }
 
-// The pixels of the board as the screen shows them, in device pixels.
+// The pixels of the board as the screen shows them, in device pixels: the board's box,
+// on the whole CSS pixels where the browser snaps it.
 export async function boardPicture(page) {
   const { decodePng } = await import('./png.mjs');
-  return decodePng(await page.locator('#board').screenshot({ animations: 'disabled' }));
+  const box = await page.locator('#board').boundingBox();
+  const clip = { x: Math.round(box.x), y: Math.round(box.y), width: Math.round(box.width),
+    height: Math.round(box.height) };
+  return decodePng(await page.screenshot({ clip, animations: 'disabled' }));
 }
