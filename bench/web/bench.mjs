@@ -134,10 +134,12 @@ async function main() {
   const total = median(game.map((g) => g.total));
   const ratio = frame / bareFrame;
   const last = game.at(-1);
-  console.log('\nlargest transfers of the last round (compressed; * before the first frame):');
+  console.log('\nlargest transfers of the last round (compressed; received at, from the ' +
+    'navigation; * before the first frame):');
+  const navigation = last.frameWall - last.frameMs;
   for (const r of [...last.requests].sort((a, b) => b.bytes - a.bytes).slice(0, 10))
-    console.log(`  ${String(r.bytes).padStart(9)} B ${r.finished <= last.frameWall ? '*' : ' '} ` +
-      new URL(r.url).pathname);
+    console.log(`  ${String(r.bytes).padStart(9)} B ${(r.finished - navigation).toFixed(0).padStart(6)} ms ` +
+      `${r.finished <= last.frameWall ? '*' : ' '} ${new URL(r.url).pathname}`);
   console.log(`\nmedians of ${o.rounds} cold loads, served compressed:`);
   console.log(`  first frame: page ${frame.toFixed(0)} ms, bare canvas ${bareFrame.toFixed(0)} ms, ` +
     `ratio ${ratio.toFixed(2)}`);
