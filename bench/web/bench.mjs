@@ -56,8 +56,8 @@ async function load(browser, url, { waitForDictionary }) {
     if (method === 'Network.requestWillBeSent') {
       if (requests.has(k) && !p.redirectResponse) return;
       // Monotonic time to wall time, from the same event.
-      requests.set(k, { url: p.request.url, offset: p.wallTime - p.timestamp, finished: null,
-        bytes: 0 });
+      requests.set(k, { url: p.request.url, offset: p.wallTime - p.timestamp,
+        asked: p.wallTime * 1000, finished: null, bytes: 0 });
     } else if (method === 'Network.loadingFinished' && requests.has(k)) {
       const r = requests.get(k);
       r.finished = (p.timestamp + r.offset) * 1000;
@@ -80,7 +80,8 @@ async function load(browser, url, { waitForDictionary }) {
     // Everything that arrives: the dictionary, and then a quiet network for a second.
     const dictionaryDone = () => [...requests.values()]
       .some((r) => /\/dictionary\/.+\.dic$/.test(r.url) && r.finished);
-    const quietSince = () => Math.max(0, ...[...requests.values()].map((r) => r.finished ?? Infinity));
+    const quietSince = () => Math.max(0, ...[...requests.values()].filter((r) => !r.failed)
+      .map((r) => r.finished ?? Infinity));
     for (const deadline = Date.now() + 60_000; Date.now() < deadline;) {
       const open = [...requests.values()].some((r) => !r.finished && !r.failed);
       if (!open && (!waitForDictionary || dictionaryDone()) && Date.now() - quietSince() > 1000)
@@ -134,15 +135,17 @@ async function main() {
   const total = median(game.map((g) => g.total));
   const ratio = frame / bareFrame;
   const last = game.at(-1);
-  console.log('\nlargest transfers of the last round (compressed; received at, from the ' +
-    'navigation; * before the first frame):');
+  console.log('\nlargest transfers of the last round (compressed; asked for and received, ' +
+    'from the navigation; * before the first frame):');
   const navigation = last.frameWall - last.frameMs;
-  for (const r of [...last.requests].sort((a, b) => b.bytes - a.bytes).slice(0, 10))
-    console.log(`  ${String(r.bytes).padStart(9)} B ${(r.finished - navigation).toFixed(0).padStart(6)} ms ` +
+  for (const r of [...last.requests].sort((a, b) => b.bytes - a.bytes).slice(0, 10)) {
+    const ms = (t) => (t - navigation).toFixed(0).padStart(5);
+    console.log(`  ${String(r.bytes).padStart(9)} B ${ms(r.asked)} ms ${ms(r.finished)} ms ` +
       `${r.finished <= last.frameWall ? '*' : ' '} ${new URL(r.url).pathname}`);
+  }
   console.log(`\nmedians of ${o.rounds} cold loads, served compressed:`);
-  console.log(`  first frame: page ${frame.toFixed(0)} ms, bare canvas ${bareFrame.toFixed(0)} ms, ` +
-    `ratio ${ratio.toFixed(2)}`);
+  console.log(`  first frame: page ${frame.toFixed(0)} ms, ` +
+    `bare canvas ${bareFrame.toFixed(0)} ms, ratio ${ratio.toFixed(2)}`);
   console.log(`  compressed bytes before the first frame: ${before} B (${mb(before)})`);
   console.log(`  compressed bytes in all: ${total} B (${mb(total)}), ` +
     `${last.dictionary ? 'dictionary included' : 'no dictionary fetched'}`);

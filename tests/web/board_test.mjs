@@ -63,7 +63,8 @@ describe('the board as drawn', () => {
     assert.deepEqual([picture.width, picture.height], [538, 388]);
     for (const p of knownPixels) {
       const got = pixelAt(picture, p.x, p.y);
-      assert.ok(off(got, p.rgb) <= tolerance(p), `${p.what} at ${p.x},${p.y}: ${got}, not ${p.rgb}`);
+      assert.ok(off(got, p.rgb) <= tolerance(p),
+        `${p.what} at ${p.x},${p.y}: ${got}, not ${p.rgb}`);
     }
     await done(game);
   });
@@ -112,6 +113,22 @@ describe('playing with the mouse and the keys', () => {
     await clickBoard(page, layout.word(1));
     now = await until(() => board(page), (b) => b.word.every((l) => !l), 'an empty word');
     assert.deepEqual([...now.letters].sort(), [...letters].sort());
+    await done(game);
+  });
+
+  test('on a phone the board shrinks to fit, and a tap is a click', async () => {
+    const game = await play({ dpr: 3, viewport: { width: 390, height: 844 }, mobile: true });
+    const { page, letters } = game;
+    const box = await page.locator('#board').boundingBox();
+    assert.ok(box.x >= 0 && box.x + box.width <= 390,
+      `the board within the screen: ${box.x} + ${box.width}`);
+    assert.ok(Math.abs(box.height / box.width - 388 / 538) < 0.01, 'the board keeps its shape');
+    await clickBoard(page, layout.letter(6), { tap: true });
+    let now = await until(() => board(page), (b) => b.word[0] !== '', 'the tapped letter to go up');
+    assert.equal(now.word[0], letters[6]);
+    await clickBoard(page, layout.word(0), { tap: true });
+    now = await until(() => board(page), (b) => b.word[0] === '', 'the letter to go home');
+    assert.equal(now.letters[6], letters[6]);
     await done(game);
   });
 
@@ -205,9 +222,10 @@ describe('Chromium\'s accessibility tree', () => {
       await clickBoard(page, layout.letter(3));
       await until(() => board(page), (b) => b.word[0] !== '', 'a letter up');
       tree = await accessibilityTree(page);
-      assert.ok(tree.some((n) => n.role === 'button' && n.name === `Parola, posizione 1, ${letters[3]}`),
+      const named = (name) => tree.some((n) => n.role === 'button' && n.name === name);
+      assert.ok(named(`Parola, posizione 1, ${letters[3]}`),
         'the word tile named after the letter it took');
-      assert.ok(tree.some((n) => n.role === 'button' && n.name === 'Lettera, posizione 4, vuota'),
+      assert.ok(named('Lettera, posizione 4, vuota'),
         'the emptied letter tile named empty');
 
       await readerPress(page, 'Conferma');

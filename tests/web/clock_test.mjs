@@ -9,8 +9,8 @@ import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 
 import {
-  accessibilityTree, anyOf, dealtLetters, dismissBox, keepSaid, launchBrowser, Listener, openGame, PRAISES,
-  serveSite, siteDictionary, until, waitForFirstFrame, wordsFrom,
+  accessibilityTree, anyOf, dealtLetters, dismissBox, keepSaid, launchBrowser, Listener, openGame,
+  PRAISES, serveSite, siteDictionary, until, waitForFirstFrame, wordsFrom,
 } from './harness.mjs';
 
 // Level 1 lasts 240 s of the game's time: 8 s here.
@@ -113,7 +113,7 @@ describe('the best score', () => {
       await page.reload();
       await waitForFirstFrame(page);
       game.listener = new Listener(page);
-      await until(() => recordLine(page), (r) => r === first, 'the record read back after a reload');
+      await until(() => recordLine(page), (r) => r === first, 'the record after a reload');
 
       // A better game, and a browser that will not keep it: the player is told, the
       // window shows the game's record, and the stored one is the old one.

@@ -104,10 +104,12 @@ export const layout = {
 
 // Clicks the board where a player would, at a point of the layout, whatever the scale
 // the page gives the board.
-export async function clickBoard(page, point) {
+export async function clickBoard(page, point, { tap = false } = {}) {
   const box = await page.locator('#board').boundingBox();
-  await page.mouse.click(box.x + (point.x * box.width) / layout.width,
-    box.y + (point.y * box.height) / layout.height);
+  const x = box.x + (point.x * box.width) / layout.width;
+  const y = box.y + (point.y * box.height) / layout.height;
+  if (tap) await page.touchscreen.tap(x, y);
+  else await page.mouse.click(x, y);
 }
 
 // A screen reader's own press of a button over the board (the mouse passes through them

@@ -60,7 +60,8 @@ function linuxPicture(out, given) {
   if (!existsSync(tool)) return null;
   const file = path.join(out, 'linux.png');
   execFileSync(tool, [file], { cwd: path.join(tree, 'play'),
-    env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' }, stdio: ['ignore', 'ignore', 'inherit'] });
+    env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' },
+    stdio: ['ignore', 'ignore', 'inherit'] });
   return decodePng(readFileSync(file));
 }
 

@@ -48,7 +48,8 @@ describe('PNG', () => {
       4, 0, 0, 0, 0, 0, 0,
     ]);
     const png = Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]),
-      chunk('IHDR', header), chunk('IDAT', zlib.deflateSync(rows)), chunk('IEND', Buffer.alloc(0))]);
+      chunk('IHDR', header), chunk('IDAT', zlib.deflateSync(rows)),
+      chunk('IEND', Buffer.alloc(0))]);
     const { width, height, data } = decodePng(png);
     assert.deepEqual([width, height], [2, 4]);
     const rgb = [...data].filter((_, i) => i % 4 !== 3);
