@@ -10,7 +10,8 @@ import { after, before, describe, test } from 'node:test';
 
 import {
   accessibilityTree, anyOf, dealtLetters, dismissBox, keepSaid, launchBrowser, Listener, openGame,
-  PRAISES, serveSite, siteDictionary, until, waitForFirstFrame, wordsFrom,
+  pointsFor, PRAISES, serveSite, shortWords, siteDictionary, until, waitForFirstFrame,
+  wordsFrom,
 } from './harness.mjs';
 
 // Level 1 lasts 240 s of the game's time: 8 s here.
@@ -104,10 +105,10 @@ describe('the best score', () => {
       const game = await play({ refuse: true });
       const { page, listener } = game;
       let letters = await dealtLetters(page);
-      const [three] = wordsFrom(dictionary.words, letters, 3);
-      await score(game, three);
+      const [short] = shortWords(dictionary.words, letters);
+      await score(game, short);
       await listener.hear(/GAME OVER/, 20_000);
-      const first = 'Record: CPU, 30 punti, livello 1';
+      const first = `Record: CPU, ${pointsFor(short)} punti, livello 1`;
       await until(() => recordLine(page), (r) => r === first, 'the new record line');
 
       await page.reload();
@@ -118,11 +119,14 @@ describe('the best score', () => {
       // A better game, and a browser that will not keep it: the player is told, the
       // window shows the game's record, and the stored one is the old one.
       letters = await dealtLetters(page);
-      const longer = [4, 5, 6].flatMap((n) => wordsFrom(dictionary.words, letters, n));
-      const words = longer.length ? [longer[0]] : wordsFrom(dictionary.words, letters, 3);
-      assert.ok(longer.length || words.length > 1, `a score above 30 from ${letters}`);
+      // Words worth more than the first game, together: at most two, none of seven letters.
+      const words = [6, 5, 4, 3].flatMap((n) => wordsFrom(dictionary.words, letters, n));
+      const enough = pointsFor(words[0] ?? '') > pointsFor(short);
+      const pick = enough ? [words[0]] : words.slice(0, 2);
+      const points = pick.reduce((n, w) => n + pointsFor(w), 0);
+      assert.ok(points > pointsFor(short), `a score above ${pointsFor(short)} from ${letters}`);
       await page.evaluate(() => { globalThis.lemmaroTestRefuse = true; });
-      for (const w of words.slice(0, 2)) await score(game, w);
+      for (const w of pick) await score(game, w);
       const box = await until(() => page.evaluate(() => ({
         open: document.querySelector('#box')?.open ?? false,
         text: document.querySelector('#box')?.textContent.replace(/\s+/g, ' ').trim() ?? '',

@@ -160,8 +160,33 @@ export function readDati(bytes) {
   return { words, phrases };
 }
 
+// The words of Dati.RCX, and the stems of the spell checker's dictionary where the site
+// carries one (`spelt`, upper case), so that a word meant to be refused is refused by both.
 export async function siteDictionary(root = siteDir()) {
-  return readDati(await fs.readFile(path.join(root, 'data', 'Dati.RCX')));
+  const dictionary = readDati(await fs.readFile(path.join(root, 'data', 'Dati.RCX')));
+  dictionary.spelt = new Set();
+  const folder = path.join(root, 'dictionary');
+  const files = await fs.readdir(folder).catch(() => []);
+  for (const name of files.filter((f) => f.endsWith('.dic'))) {
+    const text = await fs.readFile(path.join(folder, name), 'utf8');
+    for (const line of text.split('\n')) {
+      const stem = line.split('/')[0].trim().toUpperCase();
+      if (stem) dictionary.spelt.add(stem);
+    }
+  }
+  return dictionary;
+}
+
+// Points for a word by its length (the game's table).
+export const pointsFor = (word) => ({ 3: 30, 4: 40, 5: 60, 6: 100, 7: 250 })[word.length];
+
+// The shortest words of three to six letters that the letters make.
+export function shortWords(words, letters) {
+  for (let n = 3; n <= 6; ++n) {
+    const found = wordsFrom(words, letters, n);
+    if (found.length) return found;
+  }
+  return [];
 }
 
 const counts = (letters) => {
@@ -185,14 +210,14 @@ export function wordsFrom(words, letters, length) {
 
 // Three letters of the deal that the dictionary does not hold, in an order no word
 // takes (the consonants first), for a word that is refused.
-export function nonWord(words, letters) {
+export function nonWord(words, letters, spelt = new Set()) {
   const sorted = [...letters].sort((a, b) => 'AEIOU'.includes(a) - 'AEIOU'.includes(b));
   const tries = [];
   for (let i = 0; i < 7; ++i)
     for (let j = 0; j < 7; ++j)
       for (let k = 0; k < 7; ++k)
         if (i !== j && j !== k && i !== k) tries.push(sorted[i] + sorted[j] + sorted[k]);
-  const unknown = tries.filter((w) => !words.has(w));
+  const unknown = tries.filter((w) => !words.has(w) && !spelt.has(w));
   return unknown.find((w) => !/[AEIOU]/.test(w)) ?? unknown[0] ?? null;
 }
 
