@@ -2,6 +2,7 @@
 // The page: starts the game's program on a thread of its own, shows what it sends, and
 // hands it what the player does. `?speed=N` plays N times faster (tests).
 import { Access } from './access.js';
+import './audio.js';  // sound, before the program asks whether the page can play it
 import { Event, keyOf, KeyName } from './link.js';
 import { Painter } from './painter.js';
 import { prefetch, storage } from './storage.js';
@@ -71,13 +72,12 @@ function paintLater(picture) {
     }
     painter.paint(p);
     if (!firstFrame) {
+      // The frame shows what was just painted.
       firstFrame = true;
-      requestAnimationFrame(() => {
-        performance.mark('lemmaro-first-frame');
-        document.documentElement.dataset.firstFrame = '1';
-        send(Event.Painted);
-        afterFirstFrame();
-      });
+      performance.mark('lemmaro-first-frame');
+      document.documentElement.dataset.firstFrame = '1';
+      send(Event.Painted);
+      setTimeout(afterFirstFrame, 0);
     }
     done();
   })));
@@ -172,11 +172,8 @@ globalThis.Module = {
   onAbort: () => fail('Il gioco si è fermato per un errore. Ricarica la pagina per ricominciare.'),
 };
 
-// Sound, where the page has it; the game plays in silence without.
-import('./audio.js').catch(() => {}).finally(() => {
-  const script = document.createElement('script');
-  script.src = 'lemmaro.js';
-  script.onerror = () => fail('Non riesco a caricare il gioco: controlla la connessione e ricarica la pagina.');
-  document.body.append(script);
-});
+addEventListener('error', (e) => {
+  if (e.target instanceof HTMLScriptElement)
+    fail('Non riesco a caricare il gioco: controlla la connessione e ricarica la pagina.');
+}, true);
 fit();
