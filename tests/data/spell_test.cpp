@@ -192,6 +192,36 @@ TEST(TrimmedDictionary, WordFileCutAheadTrimsToWhatTheWholeOneDoes) {
   EXPECT_TRUE(fromShipped->dic == fromWhole->dic);
 }
 
+// The page's checker is held to the verdicts pinned in the web tests' questions; they
+// must be what the Linux game answers, and for a word the word row holds, what the
+// whole dictionary answers.
+TEST(TrimmedDictionary, PinnedVerdictsForThePageAreTheLinuxGames) {
+  auto whole = spell::makeHunspellProvider()->start();
+  auto game =
+      spell::makeHunspellProvider(spell::kItalianAff, spell::kItalianDic, Form1::kLongestWord)
+          ->start();
+  ASSERT_NE(whole, nullptr);
+  ASSERT_NE(game, nullptr);
+  std::ifstream pinned(LEMMARO_WEB_VERDICTS);
+  int asked = 0, correct = 0, differ = 0;
+  for (std::string line; std::getline(pinned, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::size_t tab = line.find('\t');
+    ASSERT_EQ(tab + 2, line.size()) << line;
+    const std::string word = forms::utf8ToCp1252(line.substr(0, tab));
+    const bool verdict = line[tab + 1] == '1';
+    const bool expected = word.size() <= Form1::kLongestWord && whole->checkSpelling(word);
+    ++asked;
+    correct += verdict;
+    if ((verdict != game->checkSpelling(word) || verdict != expected) && ++differ < 10)
+      ADD_FAILURE() << line;
+  }
+  EXPECT_EQ(differ, 0);
+  EXPECT_GT(asked, 8000);
+  EXPECT_GT(correct, asked / 3);
+  EXPECT_LT(correct, asked * 2 / 3);
+}
+
 TEST(SpellFailures, MissingOrBrokenDictionaryNamesTheFile) {
   const auto dir = scratch("lemmaro_spell_test");
   const std::string aff = "/usr/share/hunspell/it_IT.aff";
