@@ -7,6 +7,7 @@
 #include <emscripten/emscripten.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -50,9 +51,11 @@ bool present(const char* path) {
   return ::stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// The file comes whole or not at all: it is written under another name first.
+// The file comes whole or not at all: it is written under a name of its own first, which
+// no other load writing the same file at the same time can share.
 bool save(const std::string& path, const std::string& bytes) {
-  const std::string part = path + ".part";
+  static std::atomic<int> saves{0};
+  const std::string part = path + ".part" + std::to_string(saves++);
   std::FILE* f = std::fopen(part.c_str(), "wb");
   if (!f) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
