@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// make_web_dictionary AFF DIC DIRECTORY
+// make_web_dictionary AFF DIC OUT_AFF OUT_DIC
 //
-// Writes the dictionary the page downloads into DIRECTORY, under the files' own names:
-// the affix file as it is, and of the word file only the entries that can answer for a
-// word the word row holds, with their flags written out (spell::trimWordFile). The
-// page's checker trims as it loads, like the Linux game's, and from these files keeps
-// exactly what it keeps from the whole ones; this is checked here before anything is
-// written. A dictionary the trimming cannot reason about is written whole.
-#include <filesystem>
+// Writes the dictionary the page downloads: the affix file as it is, and of the word
+// file only the entries that can answer for a word the word row holds, with their flags
+// written out (spell::trimWordFile). The page's checker trims as it loads, like the
+// Linux game's, and from these files keeps exactly what it keeps from the whole ones;
+// this is checked here before anything is written. A dictionary the trimming cannot
+// reason about is written whole.
 #include <iostream>
 #include <string>
 
@@ -17,11 +16,11 @@
 #include "platform/spell/trimmed_dictionary.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: make_web_dictionary AFF DIC DIRECTORY\n";
+  if (argc != 5) {
+    std::cerr << "usage: make_web_dictionary AFF DIC OUT_AFF OUT_DIC\n";
     return 2;
   }
-  const std::string affPath = argv[1], dicPath = argv[2], dir = argv[3];
+  const std::string affPath = argv[1], dicPath = argv[2];
   const auto aff = files::readRegularFile(affPath, std::size_t(-1));
   const auto dic = files::readRegularFile(dicPath, std::size_t(-1));
   for (const auto* text : {&aff, &dic})
@@ -45,11 +44,8 @@ int main(int argc, char** argv) {
     std::cerr << "make_web_dictionary: " << dicPath << " cannot be trimmed; it goes whole\n";
   }
 
-  const auto name = [](const std::string& path) {
-    return std::filesystem::path(path).filename().string();
-  };
-  for (const auto& [file, text] : {std::pair{name(affPath), &*aff}, {name(dicPath), &shipped}})
-    if (base::Status written = files::replaceFile(dir + "/" + file, *text); !written) {
+  for (const auto& [path, text] : {std::pair{argv[3], &*aff}, {argv[4], &shipped}})
+    if (base::Status written = files::replaceFile(path, *text); !written) {
       std::cerr << "make_web_dictionary: " << written.error().message << '\n';
       return 1;
     }
