@@ -62,6 +62,8 @@ matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener?.('change',
 // ---- What the game shows ------------------------------------------------------------
 let latest = null;
 function paintLater(picture) {
+  // The steps to the first frame, for the benchmark: the program runs, its first picture.
+  if (!latest) performance.mark('lemmaro-first-picture');
   latest = picture;
   painting ??= painter.ready(picture).then(() => new Promise((done) => requestAnimationFrame(() => {
     painting = null;
@@ -166,6 +168,7 @@ globalThis.Module = {
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
   onRuntimeInitialized() {
+    performance.mark('lemmaro-program-ready');
     program = globalThis.Module.lemmaro;
     for (const [kind, a, b, c, text] of queued.splice(0)) send(kind, a, b, c, text);
   },
