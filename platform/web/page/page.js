@@ -155,6 +155,8 @@ document.addEventListener('keydown', (e) => {
   send(Event.Key, key.name, key.letter, key.shortcut ? 1 : 0);
 });
 addEventListener('pagehide', () => send(Event.Close));
+// A page the browser kept and shows again has a game that ended on leaving: a new one.
+addEventListener('pageshow', (e) => e.persisted && location.reload());
 
 // ---- The program ----------------------------------------------------------------------
 function afterFirstFrame() {
