@@ -10,6 +10,9 @@
 #include "app/detector_control.h"
 #include "detector/builtin.h"
 #include "game/window/form1.h"
+#include "platform/spell/deferred_provider.h"
+#include "platform/spell/hunspell_checker.h"
+#include "platform/spell/web_dictionary.h"
 #include "platform/web/web_data_files.h"
 #include "platform/web/web_host.h"
 #include "platform/web/web_media_player.h"
@@ -36,6 +39,13 @@ int main(int argc, char* argv[]) {
   // name all the same.
   echodet::registerBuiltInDetector();
   web::WebMediaPlayer mediaPlayer;
+  // The dictionary comes from the site after the first frame, on the load's own thread,
+  // and only what answers for words the word row can hold is kept of it.
+  auto spellCheckers = std::make_unique<spell::DeferredProvider>([] {
+    return spell::makeHunspellProvider(spell::kWebItalianAff, spell::kWebItalianDic,
+                                       Form1::kLongestWord, spell::kLoadPatience,
+                                       spell::fetchWebDictionary);
+  });
 
   // Without the detector control the game plays in silence; it says why, once.
   DetectorControl cards;
@@ -43,11 +53,12 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "lemmaro: sound is off: the Echodet.Cards control cannot be created: %s\n",
                  cards.why().c_str());
 
-  Form1 form(GameServices{host, dataFiles, nullptr, &mediaPlayer, cards.get()});
+  Form1 form(GameServices{host, dataFiles, spellCheckers.get(), &mediaPlayer, cards.get()});
   form.Form_Load();
   host.show(form);
   // What the first frame need not wait for comes after it.
   host.whenFirstPainted([&] {
+    spellCheckers->begin();
     // The effects are fetched and decoded now, so that the first plays at once.
     if (form.audioOn == 1) mediaPlayer.prepare();
   });

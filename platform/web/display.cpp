@@ -35,16 +35,9 @@ std::string raw(forms::Colour c) { return std::to_string(forms::resolveSystemCol
 
 const char* flag(bool b) { return b ? "true" : "false"; }
 
-// The size in pixels a font of `points` has on a 96-dpi screen, as the other windows
-// draw it.
-int pixelSize(double points) {
-  const long n = std::lround(points * 96.0 / 72.0);
-  return n < 1 ? 1 : static_cast<int>(n);
-}
-
 std::string font(const forms::Font& f) {
   return std::string("\"face\":\"") + (f.face == forms::Typeface::Serif ? "serif" : "sans") +
-         "\",\"px\":" + std::to_string(pixelSize(f.points)) + ",\"bold\":" + flag(f.bold);
+         "\",\"px\":" + std::to_string(forms::pixelSize(f.points)) + ",\"bold\":" + flag(f.bold);
 }
 
 const char* align(forms::Alignment a) {

@@ -2,6 +2,7 @@
 // The page: starts the game's program on a thread of its own, shows what it sends, and
 // hands it what the player does. `?speed=N` plays N times faster (tests).
 import { Access } from './access.js';
+import './audio.js';  // sound, before the program asks whether the page can play it
 import { Event, keyOf, KeyName } from './link.js';
 import { Painter } from './painter.js';
 import { prefetch, storage } from './storage.js';
@@ -61,6 +62,8 @@ matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener?.('change',
 // ---- What the game shows ------------------------------------------------------------
 let latest = null;
 function paintLater(picture) {
+  // The steps to the first frame, for the benchmark: the program runs, its first picture.
+  if (!latest) performance.mark('lemmaro-first-picture');
   latest = picture;
   painting ??= painter.ready(picture).then(() => new Promise((done) => requestAnimationFrame(() => {
     painting = null;
@@ -71,13 +74,12 @@ function paintLater(picture) {
     }
     painter.paint(p);
     if (!firstFrame) {
+      // The frame shows what was just painted.
       firstFrame = true;
-      requestAnimationFrame(() => {
-        performance.mark('lemmaro-first-frame');
-        document.documentElement.dataset.firstFrame = '1';
-        send(Event.Painted);
-        afterFirstFrame();
-      });
+      performance.mark('lemmaro-first-frame');
+      document.documentElement.dataset.firstFrame = '1';
+      send(Event.Painted);
+      setTimeout(afterFirstFrame, 0);
     }
     done();
   })));
@@ -153,6 +155,8 @@ document.addEventListener('keydown', (e) => {
   send(Event.Key, key.name, key.letter, key.shortcut ? 1 : 0);
 });
 addEventListener('pagehide', () => send(Event.Close));
+// A page the browser kept and shows again has a game that ended on leaving: a new one.
+addEventListener('pageshow', (e) => e.persisted && location.reload());
 
 // ---- The program ----------------------------------------------------------------------
 function afterFirstFrame() {
@@ -166,17 +170,15 @@ globalThis.Module = {
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
   onRuntimeInitialized() {
+    performance.mark('lemmaro-program-ready');
     program = globalThis.Module.lemmaro;
     for (const [kind, a, b, c, text] of queued.splice(0)) send(kind, a, b, c, text);
   },
   onAbort: () => fail('Il gioco si è fermato per un errore. Ricarica la pagina per ricominciare.'),
 };
 
-// Sound, where the page has it; the game plays in silence without.
-import('./audio.js').catch(() => {}).finally(() => {
-  const script = document.createElement('script');
-  script.src = 'lemmaro.js';
-  script.onerror = () => fail('Non riesco a caricare il gioco: controlla la connessione e ricarica la pagina.');
-  document.body.append(script);
-});
+addEventListener('error', (e) => {
+  if (e.target instanceof HTMLScriptElement)
+    fail('Non riesco a caricare il gioco: controlla la connessione e ricarica la pagina.');
+}, true);
 fit();

@@ -283,15 +283,23 @@ export class Painter {
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     const image = ctx.getImageData(x0, y0, x1 - x0, y1 - y0);
     const px = image.data;
-    const apply = this.applyDrawMode;
-    const mode = item.mode;
-    // The same pen on the same pixel gives the same result: most pixels repeat.
-    const memo = new Map();
+    // The operations work on each channel alone: what the program answers for every
+    // level of one channel under the pen is a table for all the pixels.
+    const table = (pen) => {
+      const t = new Uint8Array(768);
+      for (let v = 0; v < 256; v++) {
+        const out = this.applyDrawMode(item.mode, v | (v << 8) | (v << 16), pen);
+        t[v] = out & 255;
+        t[256 + v] = (out >> 8) & 255;
+        t[512 + v] = (out >> 16) & 255;
+      }
+      return t;
+    };
+    const tables = new Map();
+    const tableOf = (pen) => tables.get(pen) || tables.set(pen, table(pen)).get(pen);
     const op = (dest, pen) => {
-      const key = dest * 4 + (pen === item.fill ? 0 : 1);
-      let v = memo.get(key);
-      if (v === undefined) memo.set(key, (v = apply(mode, dest, pen)));
-      return v;
+      const t = tableOf(pen);
+      return t[dest & 255] | (t[256 + ((dest >> 8) & 255)] << 8) | (t[512 + ((dest >> 16) & 255)] << 16);
     };
     for (let y = y0; y < y1; y++) {
       for (let x = x0; x < x1; x++) {
