@@ -78,7 +78,7 @@ export class Browser {
     rmSync(this.profile, { recursive: true, force: true });
   }
 
-  // A new tab in a context of its own (no cache, no storage), its network and that of
+  // A new tab in a context of its own (an empty cache, no storage), its network and that of
   // all its workers watched from their first request. Returns { sessionId, close }.
   async newWatchedTab(onNetwork) {
     const { browserContextId } = await this.call('Target.createBrowserContext',
@@ -106,8 +106,6 @@ export class Browser {
   async watch(sessionId, sessions) {
     sessions.add(sessionId);
     await this.call('Network.enable', {}, sessionId).catch(() => {});
-    await this.call('Network.setCacheDisabled', { cacheDisabled: true }, sessionId)
-      .catch(() => {});
     await this.call('Target.setAutoAttach',
       { autoAttach: true, waitForDebuggerOnStart: true, flatten: true }, sessionId)
       .catch(() => {});
