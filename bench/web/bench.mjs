@@ -47,7 +47,7 @@ export const median = (xs) => {
 };
 
 // One cold load of `url`: { frameMs, before, total, dictionary, requests }.
-async function load(browser, url, { waitForDictionary }) {
+export async function load(browser, url, { waitForDictionary }) {
   // A worker's own script is asked for by the page and received by the worker: one
   // request id, told in two sessions.
   const requests = new Map();  // requestId -> { url, offset, finished, bytes }
