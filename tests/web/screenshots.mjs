@@ -4,6 +4,7 @@
 //
 //   node tests/web/screenshots.mjs OUTDIR [--linux LINUX.png]
 //
+// (after `npm ci` in tests/web, and `make web` for the site in build-web/site/).
 // OUTDIR receives page-dpr1.png, page-dpr2.png, phone.png (390 × 844 CSS pixels, three
 // device pixels to one, touch), board-dpr1.png, linux.png and difference.png (the
 // pixels that differ, in magenta, over the board dimmed). Without --linux the Linux
