@@ -58,9 +58,15 @@ export async function openGame(browser, base, {
   return { context, page };
 }
 
-export function waitForFirstFrame(page, timeout = 60_000) {
-  return page.waitForFunction(() => document.documentElement.dataset.firstFrame === '1', null,
-    { timeout });
+// Waits for the page's first painted frame; a page that gives up says why in #status.
+export async function waitForFirstFrame(page, timeout = 60_000) {
+  const outcome = await page.waitForFunction(() => {
+    const status = document.querySelector('#status');
+    if (status && !status.hidden && status.textContent) return { failed: status.textContent };
+    return document.documentElement.dataset.firstFrame === '1' && { failed: null };
+  }, null, { timeout });
+  const { failed } = await outcome.jsonValue();
+  if (failed) throw new Error(`the page gave up: ${failed}`);
 }
 
 // ---- The board as the buttons over it name it ---------------------------------------
