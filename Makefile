@@ -12,7 +12,7 @@ CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
 .PHONY: all build game play run test bench sanitize tsan fuzz deb clean windows \
-	windows-installer test-windows web web-run
+	windows-installer test-windows web web-run test-web
 
 all: build
 
@@ -135,6 +135,19 @@ web: $(call deps,$(BUILD_WEB),web) $(BUILD)/CMakeCache.txt
 WEB_PORT ?= 8537
 web-run: web
 	node platform/web/serve.mjs $(BUILD_WEB)/site $(WEB_PORT)
+
+# The tests in the browser, in the page's tree: the game's scenario programs compiled by
+# Emscripten and the page's own tests, each in headless Chromium, which the node
+# packages of tests/web drive. Those are installed from its lock file, and again only
+# when the lock file changes.
+WEB_TEST_PACKAGES = tests/web/node_modules/.installed
+$(WEB_TEST_PACKAGES): tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
+	touch $@
+
+test-web: web $(WEB_TEST_PACKAGES)
+	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS)
+	cd $(BUILD_WEB) && ctest --output-on-failure -j $(JOBS)
 
 # The Debian package, built from a copy of the source in $(BUILD)/deb/ so that the
 # source tree stays clean; the .deb lands beside that copy. The tests run in

@@ -29,7 +29,7 @@ function run(...args) {
   });
 }
 
-describe('a program that exits', () => {
+describe('a program that exits', { concurrency: true }, () => {
   test('gives its exit code and each output on its own stream, byte for byte', async () => {
     const { code, stdout, stderr } = await run(program, 'exit', '3');
     assert.equal(code, 3);
@@ -52,7 +52,7 @@ describe('a program that exits', () => {
   });
 });
 
-describe('a program that does not exit', () => {
+describe('a program that does not exit', { concurrency: true }, () => {
   test('fails when it aborts, after its last output', async () => {
     const { code, stdout, stderr } = await run(program, 'abort');
     assert.equal(code, 125);
