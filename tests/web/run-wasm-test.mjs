@@ -8,8 +8,7 @@
 // The program's folder is served on the loopback with the isolation headers that shared
 // memory needs; a page of a few lines loads PROGRAM.js in a fresh browser profile. A
 // program that does not end in time, or that the browser stops (an abort, a trap, a
-// failed load), fails with a line saying so.
-import { chromium } from 'playwright-core';
+// failed load), fails with a line saying so. LEMMARO_CHROMIUM names another Chromium.
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -34,10 +33,11 @@ const NO_EXIT = 125;
 // The page that starts the program. Emscripten's module reads its settings from the global
 // Module: the arguments, where its output goes, and whom to tell when it ends.
 function launchPage(script, args) {
-  const settings = JSON.stringify({ script, args });
+  // As a script's text: no argument can close the element early.
+  const settings = JSON.stringify({ script, args }).replace(/</g, '\\u003c');
   return `<!doctype html>
 <meta charset="utf-8">
-<title>${script}</title>
+<title>test</title>
 <script>
   // Only Module is global: the program's own script declares many names at the top level.
   var Module;
@@ -52,6 +52,9 @@ function launchPage(script, args) {
       onAbort: (what) => lemmaroTestEnded({ abort: String(what) }),
     };
     addEventListener('error', (e) => lemmaroTestEnded({ error: String(e.message || e) }));
+    if (!crossOriginIsolated) {
+      lemmaroTestEnded({ error: 'the page is not cross-origin isolated, so it has no threads' });
+    }
     const script = document.createElement('script');
     script.src = launch.script;
     script.onerror = () => lemmaroTestEnded({ error: 'cannot load ' + launch.script });
@@ -65,16 +68,26 @@ function launchPage(script, args) {
 export async function runWasmTest(program, args = [], { timeoutSeconds = 600, out, err } = {}) {
   out ??= (line) => process.stdout.write(line + '\n');
   err ??= (line) => process.stderr.write(line + '\n');
-  const folder = path.dirname(path.resolve(program));
   const script = path.basename(program);
   const started = Date.now();
-  const server = await startServer(folder);
-  const browser = await chromium.launch({
-    executablePath: chromiumPath,
-    headless: false, // the flags say headless, in Chromium's own newer mode
-    args: chromiumFlags,
-  });
+  const elapsed = () => `${((Date.now() - started) / 1000).toFixed(1)} s`;
+  let chromium;
   try {
+    ({ chromium } = await import('playwright-core'));
+  } catch {
+    err('run-wasm-test: playwright-core is missing: run "npm ci" in tests/web (make test-web does)');
+    return NO_EXIT;
+  }
+  let server;
+  let browser;
+  let timer;
+  try {
+    server = await startServer(path.dirname(path.resolve(program)));
+    browser = await chromium.launch({
+      executablePath: chromiumPath,
+      headless: false, // the flags say headless, in Chromium's own newer mode
+      args: chromiumFlags,
+    });
     const context = await browser.newContext();
     const page = await context.newPage();
     let ended;
@@ -88,42 +101,39 @@ export async function runWasmTest(program, args = [], { timeoutSeconds = 600, ou
     });
     page.on('pageerror', (e) => ended({ error: String(e.message || e) }));
     page.on('crash', () => ended({ error: 'the browser tab crashed' }));
-    const pageName = `__run_${script}.html`;
-    await page.route(addressOf(server) + pageName, (route) =>
+    const address = `${addressOf(server)}__run_${script}.html`;
+    await page.route(address, (route) =>
       route.fulfill({
         status: 200,
         headers: { ...isolationHeaders, 'Content-Type': 'text/html; charset=utf-8' },
         body: launchPage(script, args),
       }),
     );
-    let timer;
     const timedOut = new Promise((resolve) => {
       timer = setTimeout(() => resolve({ timeout: true }), timeoutSeconds * 1000);
     });
-    await page.goto(addressOf(server) + pageName);
-    if (!(await page.evaluate(() => globalThis.crossOriginIsolated))) {
-      err(`run-wasm-test: the page is not cross-origin isolated, so ${script} has no threads`);
-      return NO_EXIT;
-    }
+    page.goto(address).catch((e) => ended({ error: `cannot open the page: ${e.message}` }));
     const how = await Promise.race([end, timedOut]);
-    clearTimeout(timer);
     // The last lines of output may still be on their way from the page.
     await new Promise((resolve) => setTimeout(resolve, 100));
-    const seconds = ((Date.now() - started) / 1000).toFixed(1);
     if (how.timeout) {
       err(`run-wasm-test: ${script} did not end within ${timeoutSeconds} s: stopped`);
       return NO_EXIT;
     }
     if (how.code !== undefined) {
-      out(`run-wasm-test: ${script} exited with ${how.code} after ${seconds} s`);
+      out(`run-wasm-test: ${script} exited with ${how.code} after ${elapsed()}`);
       return how.code;
     }
     const reason = how.abort || how.error || 'aborted';
-    err(`run-wasm-test: ${script} stopped without exiting after ${seconds} s: ${reason}`);
+    err(`run-wasm-test: ${script} stopped without exiting after ${elapsed()}: ${reason}`);
+    return NO_EXIT;
+  } catch (e) {
+    err(`run-wasm-test: ${script} could not be run: ${e.message}`);
     return NO_EXIT;
   } finally {
-    await browser.close();
-    server.close();
+    clearTimeout(timer);
+    await browser?.close();
+    server?.close();
   }
 }
 

@@ -7,6 +7,7 @@
 //   runner_check throw         lets an exception out of main
 //   runner_check hang          never ends
 //   runner_check thread        joins a thread of its own that wrote a line, then returns 0
+//   runner_check args ...      writes each further argument in brackets, one a line
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
   if (what == "thread") {
     std::thread helper([] { std::cout << "from a second thread" << std::endl; });
     helper.join();
+    return 0;
+  }
+  if (what == "args") {
+    for (int i = 2; i < argc; ++i) std::cout << '[' << argv[i] << ']' << std::endl;
     return 0;
   }
   std::cerr << "runner_check: unknown request '" << what << "'" << std::endl;

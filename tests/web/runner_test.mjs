@@ -44,6 +44,14 @@ describe('a program that exits', { concurrency: true }, () => {
     assert.equal(code, 0);
   });
 
+  test('gets its arguments as they were given', async () => {
+    const given = ['two words', '</script><b>', 'perché', '--gtest_filter=A.*:B.*', ''];
+    const { code, stdout } = await run(program, 'args', ...given);
+    assert.equal(code, 0);
+    const lines = stdout.split('\n').filter((line) => line.startsWith('['));
+    assert.deepEqual(lines, given.map((arg) => `[${arg}]`));
+  });
+
   test('has threads, and their output reaches us before the end', async () => {
     const { code, stdout } = await run(program, 'thread');
     assert.equal(code, 0);
