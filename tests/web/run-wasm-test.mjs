@@ -75,7 +75,7 @@ export async function runWasmTest(program, args = [], { timeoutSeconds = 600, ou
   try {
     ({ chromium } = await import('playwright-core'));
   } catch {
-    err('run-wasm-test: playwright-core is missing: run "npm ci" in tests/web (make test-web does)');
+    err('run-wasm-test: playwright-core is missing: "make test-web" installs it in tests/web');
     return NO_EXIT;
   }
   let server;
