@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include "platform/com/builtin.h"
 #include "platform/com/guid.h"
 #include "platform/com/interfaces.h"
 #include "platform/com/ptr.h"
@@ -15,13 +16,35 @@ namespace com {
 
 namespace {
 
-using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, void**);
+// Class object -> instance; `from` names where the class object came from.
+HRESULT createFrom(GetClassObjectFn getClassObject, const std::string& from, REFCLSID clsid,
+                   REFIID iid, void** out, std::string* reason) {
+  Ptr<IClassFactory> factory;
+  if (HRESULT hr = getClassObject(clsid, IID_IClassFactory, factory.putVoid()); FAILED(hr)) {
+    setReason(reason, from + " does not provide class " + toString(clsid) + ": " + describe(hr));
+    return hr;
+  }
+  if (!factory) {
+    setReason(reason, from + " returned no class factory for " + toString(clsid));
+    return E_UNEXPECTED;
+  }
+  if (HRESULT hr = factory->CreateInstance(nullptr, iid, out); FAILED(hr)) {
+    *out = nullptr;
+    setReason(reason, "creating " + toString(clsid) + " from " + from + " failed: " + describe(hr));
+    return hr;
+  }
+  return S_OK;
+}
 
 }  // namespace
 
 HRESULT createByCLSID(REFCLSID clsid, REFIID iid, void** out, std::string* reason) {
   if (!out) return E_POINTER;
   *out = nullptr;
+
+  // A class linked into the program comes first: there is nothing to load.
+  if (GetClassObjectFn builtIn = nullptr; builtInGetter(clsid, &builtIn))
+    return createFrom(builtIn, "the program", clsid, iid, out, reason);
 
   std::string library;
   if (HRESULT hr = registry::inprocServer(clsid, &library, reason); FAILED(hr)) return hr;
@@ -48,29 +71,14 @@ HRESULT createByCLSID(REFCLSID clsid, REFIID iid, void** out, std::string* reaso
     setReason(reason, library + " has no entry point DllGetClassObject");
     return CO_E_ERRORINDLL;
   }
-
-  Ptr<IClassFactory> factory;
-  if (HRESULT hr = getClassObject(clsid, IID_IClassFactory, factory.putVoid()); FAILED(hr)) {
-    setReason(reason, library + " does not provide class " + toString(clsid) + ": " + describe(hr));
-    return hr;
-  }
-  if (!factory) {
-    setReason(reason, library + " returned no class factory for " + toString(clsid));
-    return E_UNEXPECTED;
-  }
-  if (HRESULT hr = factory->CreateInstance(nullptr, iid, out); FAILED(hr)) {
-    *out = nullptr;
-    setReason(reason,
-              "creating " + toString(clsid) + " from " + library + " failed: " + describe(hr));
-    return hr;
-  }
-  return S_OK;
+  return createFrom(getClassObject, library, clsid, iid, out, reason);
 }
 
 HRESULT createByProgID(std::string_view progId, REFIID iid, void** out, std::string* reason) {
   if (!out) return E_POINTER;
   *out = nullptr;
   CLSID clsid{};
+  if (builtInCLSID(progId, &clsid)) return createByCLSID(clsid, iid, out, reason);
   if (HRESULT hr = registry::clsidFromProgID(progId, &clsid, reason); FAILED(hr)) return hr;
   return createByCLSID(clsid, iid, out, reason);
 }

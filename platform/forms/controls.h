@@ -3,6 +3,7 @@
 // The control kit: every control is plain data. Handlers change properties; the host
 // reads them and repaints the whole window after every event. Positions and sizes are
 // in twips (15 to a pixel on a 96 dpi screen), relative to the window's client area.
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +33,14 @@ struct Font {
   double points = 8.25;
   bool bold = true;
 };
+
+// A font's height in pixels on a screen of `dpi` dots to the inch; at 96 (a pixel of the
+// board) 8.25 pt is 11 px and 24 pt is 32 px. The layout's rects were made for those
+// sizes, so windows size their fonts in pixels, and scale the whole board instead.
+inline int pixelSize(double points, double dpi = 96) {
+  const long pixels = std::lround(points * dpi / 72.0);
+  return pixels < 1 ? 1 : static_cast<int>(pixels);
+}
 
 enum class Kind { Label, Shape, Line, TextBox, ListBox, DirListBox, Image, Timer };
 

@@ -7,10 +7,6 @@
 
 namespace qthost {
 
-int pixelSize(double points) {
-  return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
-}
-
 QFont toQFont(const forms::Font& font) {
   QFont f;
   switch (font.face) {
@@ -25,7 +21,7 @@ QFont toQFont(const forms::Font& font) {
       f.setStyleHint(QFont::SansSerif);
       break;
   }
-  f.setPixelSize(pixelSize(font.points));
+  f.setPixelSize(forms::pixelSize(font.points));
   f.setBold(font.bold);
   // Small bold captions stay crisp on the board; the big tile letters stay smooth.
   f.setHintingPreference(QFont::PreferFullHinting);

@@ -8,11 +8,6 @@
 
 namespace qthost {
 
-// Points to pixels at 96 dpi: 8.25 pt is 11 px, 24 pt is 32 px. The layout's rects
-// were made for those sizes, so the fonts are sized in pixels, not in points, and do
-// not grow with the screen's logical dpi (Qt scales the whole window instead).
-int pixelSize(double points);
-
 QFont toQFont(const forms::Font& font);
 
 }  // namespace qthost

@@ -194,7 +194,7 @@ void paintList(QPainter& p, const forms::Control& c) {
   p.setClipRect(r.adjusted(1, 1, -1, -1));
   p.setFont(toQFont(forms::Font{}));
   p.setPen(toQColor(forms::kWindowText));
-  const int step = pixelSize(forms::Font{}.points) + 2;
+  const int step = forms::pixelSize(forms::Font{}.points) + 2;
   qreal y = r.top() + 1;
   if (c.kind == forms::Kind::ListBox) {
     for (const std::string& item : static_cast<const forms::ListBox&>(c).items) {

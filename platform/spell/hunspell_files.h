@@ -20,7 +20,7 @@ class MemoryFile {
  private:
   std::string path_;
   [[maybe_unused]] int fd_ = -1;  // Linux: the open anonymous file
-  std::wstring file_;  // Windows: the temporary file, removed with the object
+  std::wstring file_;             // Windows: the temporary file, removed with the object
 };
 
 // The name under which Hunspell's file calls open the file at `path` (UTF-8, as the

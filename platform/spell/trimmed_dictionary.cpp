@@ -187,4 +187,35 @@ std::optional<TrimmedDictionary> trimDictionary(std::string_view aff, std::strin
   return trimmed;
 }
 
+std::optional<std::string> trimWordFile(std::string_view aff, std::string_view dic,
+                                        std::size_t longest) {
+  const std::optional<TrimmedDictionary> trimmed = trimDictionary(aff, dic, longest);
+  if (!trimmed) return std::nullopt;
+  // The aliases, in their numbers' order: the affix file had none of its own.
+  std::vector<std::string_view> aliases;
+  bool counted = false;
+  for (std::string_view line : lines(trimmed->aff)) {
+    const auto f = fields(line);
+    if (f.size() != 2 || f[0] != "AF") continue;
+    if (counted) aliases.push_back(f[1]);
+    counted = true;
+  }
+  const auto entries = lines(trimmed->dic);
+  std::string out = std::string(entries.front()) + '\n';
+  for (std::size_t k = 1; k < entries.size(); ++k) {
+    const std::string_view line = entries[k];
+    const std::size_t slash = line.find('/');
+    out += line.substr(0, slash);
+    if (slash != std::string_view::npos) {
+      const std::size_t alias =
+          std::strtoul(std::string(line.substr(slash + 1)).c_str(), nullptr, 10);
+      if (alias < 1 || alias > aliases.size()) return std::nullopt;
+      out += '/';
+      out += aliases[alias - 1];
+    }
+    out += '\n';
+  }
+  return out;
+}
+
 }  // namespace spell

@@ -32,4 +32,12 @@ struct TrimmedDictionary {
 std::optional<TrimmedDictionary> trimDictionary(std::string_view aff, std::string_view dic,
                                                 std::size_t longest);
 
+// The same entries as trimDictionary keeps, with their flags written out, for the whole
+// affix file as it is: a word file to ship instead of the whole one where every byte
+// travels. Trimming the affix file with it keeps every entry and gives back exactly
+// what trimming the whole pair gives, so a checker that trims as it loads answers the
+// same from either.
+std::optional<std::string> trimWordFile(std::string_view aff, std::string_view dic,
+                                        std::size_t longest);
+
 }  // namespace spell

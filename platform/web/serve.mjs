@@ -40,6 +40,7 @@ export const isolationHeaders = {
 
 export function startServer(root, port = 0, { log = false } = {}) {
   const base = path.resolve(root);
+  const compressed = new Map();
   const server = http.createServer(async (req, res) => {
     const reply = (status, text) => {
       res.writeHead(status, { ...isolationHeaders, 'Content-Type': 'text/plain; charset=utf-8' });
@@ -72,13 +73,25 @@ export function startServer(root, port = 0, { log = false } = {}) {
       'Cache-Control': 'no-cache',
       Vary: 'Accept-Encoding',
     };
-    if (gzip) headers['Content-Encoding'] = 'gzip';
-    else headers['Content-Length'] = stat.size;
-    res.writeHead(200, headers);
     if (log) console.log(`${req.method} ${name}`);
-    if (req.method === 'HEAD') return res.end();
-    const body = createReadStream(file);
-    (gzip ? body.pipe(zlib.createGzip({ level: 9 })) : body).pipe(res);
+    if (!gzip) {
+      res.writeHead(200, { ...headers, 'Content-Length': stat.size });
+      if (req.method === 'HEAD') return res.end();
+      return createReadStream(file).pipe(res);
+    }
+    // Compressed once per version of the file, as a host keeps its compressed copies.
+    let kept = compressed.get(file);
+    if (!kept || kept.mtimeMs !== stat.mtimeMs || kept.size !== stat.size) {
+      try {
+        kept = { mtimeMs: stat.mtimeMs, size: stat.size,
+                 body: zlib.gzipSync(await fs.readFile(file), { level: 9 }) };
+      } catch {
+        return reply(404, 'Non trovato\n');
+      }
+      compressed.set(file, kept);
+    }
+    res.writeHead(200, { ...headers, 'Content-Encoding': 'gzip', 'Content-Length': kept.body.length });
+    res.end(req.method === 'HEAD' ? undefined : kept.body);
   });
   return new Promise((resolve, reject) => {
     server.once('error', reject);

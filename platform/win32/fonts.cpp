@@ -52,9 +52,7 @@ const wchar_t* faceFor(forms::Typeface face) {
 
 }  // namespace
 
-int fontPixels(double points, int dpi) {
-  return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0)));
-}
+int fontPixels(double points, int dpi) { return forms::pixelSize(points, dpi); }
 
 HFONT fontFor(const forms::Font& font, int dpi) {
   return fontOfPixels(font, fontPixels(font.points, dpi));

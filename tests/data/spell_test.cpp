@@ -168,6 +168,60 @@ TEST(TrimmedDictionary, LeavesWholeWhatItCannotReasonAbout) {
   EXPECT_FALSE(spell::trimDictionary(aff, "1\ncantare/A\tpo:verbo\n", 5).has_value());
 }
 
+// The page downloads the word file cut down ahead, and its checker trims it again as it
+// loads: that must keep all of it and end with exactly what the Linux game keeps.
+TEST(TrimmedDictionary, WordFileCutAheadTrimsToWhatTheWholeOneDoes) {
+  const std::string aff = "SET UTF-8\nSFX A Y 1\nSFX A are o are\nSFX B Y 1\nSFX B 0 i .\n";
+  const std::string dic = "4\ncantare/A\nalbero\n/commento\nre/AB\n";
+  const auto cut = spell::trimWordFile(aff, dic, 5);
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_EQ(*cut, "2\ncantare/A\nre/AB\n");  // canto and re are in reach
+  EXPECT_FALSE(spell::trimWordFile("COMPOUNDFLAG X\n" + aff, dic, 5).has_value());
+
+  const std::string italianAff = wholeFile(spell::kItalianAff);
+  const std::string italianDic = wholeFile(spell::kItalianDic);
+  const auto shipped = spell::trimWordFile(italianAff, italianDic, Form1::kLongestWord);
+  ASSERT_TRUE(shipped.has_value());
+  EXPECT_LT(shipped->size(), italianDic.size() / 3);
+  const auto fromWhole = spell::trimDictionary(italianAff, italianDic, Form1::kLongestWord);
+  const auto fromShipped = spell::trimDictionary(italianAff, *shipped, Form1::kLongestWord);
+  ASSERT_TRUE(fromWhole.has_value());
+  ASSERT_TRUE(fromShipped.has_value());
+  EXPECT_EQ(fromShipped->entries, fromWhole->entries);
+  EXPECT_TRUE(fromShipped->aff == fromWhole->aff);
+  EXPECT_TRUE(fromShipped->dic == fromWhole->dic);
+}
+
+// The page's checker is held to the verdicts pinned in the web tests' questions; they
+// must be what the Linux game answers, and for a word the word row holds, what the
+// whole dictionary answers.
+TEST(TrimmedDictionary, PinnedVerdictsForThePageAreTheLinuxGames) {
+  auto whole = spell::makeHunspellProvider()->start();
+  auto game =
+      spell::makeHunspellProvider(spell::kItalianAff, spell::kItalianDic, Form1::kLongestWord)
+          ->start();
+  ASSERT_NE(whole, nullptr);
+  ASSERT_NE(game, nullptr);
+  std::ifstream pinned(LEMMARO_WEB_VERDICTS);
+  int asked = 0, correct = 0, differ = 0;
+  for (std::string line; std::getline(pinned, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::size_t tab = line.find('\t');
+    ASSERT_EQ(tab + 2, line.size()) << line;
+    const std::string word = forms::utf8ToCp1252(line.substr(0, tab));
+    const bool verdict = line[tab + 1] == '1';
+    const bool expected = word.size() <= Form1::kLongestWord && whole->checkSpelling(word);
+    ++asked;
+    correct += verdict;
+    if ((verdict != game->checkSpelling(word) || verdict != expected) && ++differ < 10)
+      ADD_FAILURE() << line;
+  }
+  EXPECT_EQ(differ, 0);
+  EXPECT_GT(asked, 8000);
+  EXPECT_GT(correct, asked / 3);
+  EXPECT_LT(correct, asked * 2 / 3);
+}
+
 TEST(SpellFailures, MissingOrBrokenDictionaryNamesTheFile) {
   const auto dir = scratch("lemmaro_spell_test");
   const std::string aff = "/usr/share/hunspell/it_IT.aff";
