@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
   }
   if (what == "thread") {
-    std::thread helper([] { std::cout << "from a second thread" << std::endl; });
-    helper.join();
+    std::thread second([] { std::cout << "from a second thread" << std::endl; });
+    second.join();
     return 0;
   }
   if (what == "args") {
