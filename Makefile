@@ -126,8 +126,9 @@ test-windows: windows-installer
 BUILD_WEB ?= build-web
 WEB_ENV = NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 web: $(call deps,$(BUILD_WEB),web) $(BUILD)/CMakeCache.txt
+	cmake $(BUILD) >/dev/null  # a tree made before the page knows its targets now
 	cmake --build $(BUILD) --target play_data web_art web_dictionary -j $(JOBS)
-	test -f $(BUILD_WEB)/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) \
+	test -f $(BUILD_WEB)/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) $(CMAKE_FLAGS) \
 	  -DCMAKE_BUILD_TYPE=Release -DLEMMARO_PLAY_DATA=$(abspath $(BUILD))/play
 	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS) --target site
 
