@@ -12,7 +12,7 @@ CMAKE_FLAGS += -DLEMMARO_WERROR=ON
 endif
 
 .PHONY: all build game play run test bench sanitize tsan fuzz deb clean windows \
-	windows-installer test-windows web web-run bench-web
+	windows-installer test-windows web web-run test-web bench-web
 
 all: build
 
@@ -126,8 +126,9 @@ test-windows: windows-installer
 BUILD_WEB ?= build-web
 WEB_ENV = NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 web: $(call deps,$(BUILD_WEB),web) $(BUILD)/CMakeCache.txt
+	cmake $(BUILD) >/dev/null  # a tree made before the page knows its targets now
 	cmake --build $(BUILD) --target play_data web_art web_dictionary -j $(JOBS)
-	test -f $(BUILD_WEB)/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) \
+	test -f $(BUILD_WEB)/CMakeCache.txt || $(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) $(CMAKE_FLAGS) \
 	  -DCMAKE_BUILD_TYPE=Release -DLEMMARO_PLAY_DATA=$(abspath $(BUILD))/play
 	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS) --target site
 
@@ -135,6 +136,19 @@ web: $(call deps,$(BUILD_WEB),web) $(BUILD)/CMakeCache.txt
 WEB_PORT ?= 8537
 web-run: web
 	node platform/web/serve.mjs $(BUILD_WEB)/site $(WEB_PORT)
+
+# The tests in the browser, in the page's tree: the game's scenario programs compiled by
+# Emscripten and the page's own tests, each in headless Chromium, which the node
+# packages of tests/web drive. Those are installed from its lock file, and again only
+# when the lock file changes.
+WEB_TEST_PACKAGES = tests/web/node_modules/.installed
+$(WEB_TEST_PACKAGES): tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
+	touch $@
+
+test-web: web $(WEB_TEST_PACKAGES)
+	$(WEB_ENV) cmake --build $(BUILD_WEB) -j $(JOBS)
+	cd $(BUILD_WEB) && ctest --output-on-failure -j $(JOBS)
 
 # The page's load in Chromium against a bare page that paints a canvas of the board's
 # size: the time to the first frame and the compressed bytes before it and in all, the

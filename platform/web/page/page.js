@@ -117,7 +117,11 @@ dialog.addEventListener('close', () => {
   access.focus(access.focusAt);
 });
 
-globalThis.lemmaroPage = { show, storage, painter, access };
+// Beside the sound (audio.js), which the program reaches on the same object.
+Object.assign((globalThis.lemmaroPage ??= {}), { show, storage, painter, access });
+// Making the audio context takes the browser a good while: done now, while the program
+// downloads, the game's sound check at start-up finds it made.
+globalThis.lemmaroPage.audio?.canPlay();
 
 // ---- What the player does -----------------------------------------------------------
 const twips = (e) => {
