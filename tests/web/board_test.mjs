@@ -206,6 +206,25 @@ describe('playing with the mouse and the keys', () => {
 });
 
 describe('Chromium\'s accessibility tree', () => {
+  test('Tab walks the name box and the buttons, Escape goes back to the board', async () => {
+    const game = await play();
+    const { page } = game;
+    const focused = () => page.evaluate(() => {
+      const e = document.activeElement;
+      return `${e?.tagName} ${e?.getAttribute('aria-label') ?? e?.id ?? ''}`;
+    });
+    await page.locator('#board').focus();
+    await page.keyboard.press('Tab');
+    await until(focused, (f) => f === 'INPUT Giocatore', 'the name box to take the keyboard');
+    await page.keyboard.press('Tab');
+    await until(focused, (f) => f === 'BUTTON Conferma', 'Conferma to take the keyboard');
+    await page.keyboard.press('Shift+Tab');
+    await until(focused, (f) => f === 'INPUT Giocatore', 'Shift+Tab back to the name box');
+    await page.keyboard.press('Escape');
+    await until(focused, (f) => f.startsWith('CANVAS'), 'Escape back to the board');
+    await done(game);
+  });
+
   test('names the buttons as the game does and holds the verdict in a status region',
     async () => {
       const game = await play();
@@ -231,6 +250,7 @@ describe('Chromium\'s accessibility tree', () => {
       await readerPress(page, 'Conferma');
       await listener.hear(/almeno 3 lettere/);
       tree = await accessibilityTree(page);
+      assert.ok(tree.some((n) => n.role === 'textbox' && n.name === 'Giocatore'), 'the name box');
       const region = tree.find((n) => n.role === 'status');
       assert.ok(region, 'a status region');
       assert.equal(region.live, 'polite');
