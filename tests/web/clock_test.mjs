@@ -9,10 +9,11 @@ import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 
 import {
-  accessibilityTree, anyOf, dealtLetters, dismissBox, keepSaid, launchBrowser, Listener, openGame,
-  pointsFor, PRAISES, serveSite, shortWords, siteDictionary, until, waitForFirstFrame,
-  wordsFrom,
+  accessibilityTree, anyOf, boardPicture, dealtLetters, dismissBox, keepSaid, launchBrowser, layout,
+  Listener, openGame, pointsFor, PRAISES, serveSite, shortWords, siteDictionary, until,
+  waitForFirstFrame, wordsFrom,
 } from './harness.mjs';
+import { pixelAt } from './png.mjs';
 
 // Level 1 lasts 240 s of the game's time: 8 s here.
 const SPEED = 30;
@@ -81,6 +82,8 @@ describe('the clock', () => {
     await page.keyboard.type(seven.toLowerCase());
     await page.keyboard.press('Enter');
     await listener.hear(/NUOVO LIVELLO RAGGIUNTO/);
+    await until(async () => pixelAt(await boardPicture(page), layout.lamp.x, layout.lamp.y),
+      (rgb) => rgb.join() === '0,192,0', 'the lamp green');
     await listener.hear(/Sbrigati, mancano solo 30 secondi/, 20_000);
     await listener.hear(/Tempo scaduto/, 10_000);
     await listener.hear(/LIVELLO (N°02|numero 2)/, 10_000, { orLast: true });
@@ -88,6 +91,9 @@ describe('the clock', () => {
       { orLast: true });
     const second = await dealtLetters(page);
     assert.equal(second.length, 7);
+    // The lamp, green since the seven letters, is red again for the new level.
+    await until(async () => pixelAt(await boardPicture(page), layout.lamp.x, layout.lamp.y),
+      (rgb) => rgb.join() === '192,0,0', 'the lamp red again');
     // Nothing found in level 2: the game is over when its time is up.
     await listener.hear(/GAME OVER/, 20_000);
     const tree = await accessibilityTree(page);
