@@ -161,7 +161,7 @@ describe('playing with the mouse and the keys', () => {
   });
 
   test('keys play words: letters, Backspace, Escape and Enter', async () => {
-    const game = await play({ speed: 10 });
+    const game = await play({ speed: 5 });  // level 1 in 48 s
     const { page, letters, listener } = game;
     const seven = wordsFrom(dictionary.words, letters, 7);
     assert.ok(seven.length > 0, `a seven-letter word from ${letters}`);
