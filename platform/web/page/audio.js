@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's sound effects, played through Web Audio: lemmaroPage.audio.
 //
-//   canPlay()   whether the page can make sound at all (an audio context with an output);
+//   canPlay()   whether the page can make sound at all: the browser has Web Audio, and a
+//               context made already has an output;
 //               the sound-card detector asks it at every start-up
 //   prepare()   makes the context and fetches and decodes the effects, ahead of the first
 //   play(name)  plays data/<name> once, cutting off the effect before it; an empty or
@@ -51,6 +52,9 @@ export function createAudio({
   now = () => performance.now(),
   gestureTarget = globalThis,
   contextFactory = makeContext,
+  // Making a context holds the page up for a good while (150 ms here): the start-up's
+  // sound check asks only whether one can be made, and the context comes with prepare().
+  canMake = () => Boolean(globalThis.AudioContext || globalThis.webkitAudioContext),
 } = {}) {
   let tried = false;
   let context = null; // null once tried: the page cannot play sound
@@ -174,7 +178,7 @@ export function createAudio({
 
   return {
     canPlay() {
-      return ensureContext() !== null;
+      return tried ? context !== null : canMake();
     },
 
     prepare() {

@@ -4,7 +4,7 @@
 import { Access } from './access.js';
 import './audio.js';  // sound, before the program asks whether the page can play it
 import { Event, keyOf, KeyName } from './link.js';
-import { Painter } from './painter.js';
+import { Painter, warmUpFaces } from './painter.js';
 import { prefetch, storage } from './storage.js';
 
 const $ = (id) => document.getElementById(id);
@@ -25,6 +25,7 @@ if (!globalThis.crossOriginIsolated || typeof SharedArrayBuffer === 'undefined')
 }
 
 prefetch('Dati.RCX');  // on its way while the program compiles
+warmUpFaces();  // while the program compiles too
 
 let program = null;  // Module.lemmaro, once the program runs
 const queued = [];
@@ -119,9 +120,7 @@ dialog.addEventListener('close', () => {
 
 // Beside the sound (audio.js), which the program reaches on the same object.
 Object.assign((globalThis.lemmaroPage ??= {}), { show, storage, painter, access });
-// Making the audio context takes the browser a good while: done now, while the program
-// downloads, the game's sound check at start-up finds it made.
-globalThis.lemmaroPage.audio?.canPlay();
+
 
 // ---- What the player does -----------------------------------------------------------
 const twips = (e) => {

@@ -12,10 +12,24 @@ const fontOf = (item, px = item.px) => `${item.bold ? 'bold ' : ''}${px}px ${FAC
 function loadImage(url) {
   return new Promise((resolve) => {
     const image = new Image();
-    image.onload = () => resolve(image);
+    // Decoded ahead, away from the page's thread, not at its first drawing.
+    image.onload = () => image.decode().then(() => resolve(image), () => resolve(image));
     image.onerror = () => resolve(null);  // a missing picture shows nothing in its place
     image.src = url;
   });
+}
+
+// Draws the captions' letters once in each face and size the board uses, so that the
+// first picture does not wait for the browser to make their glyphs.
+export async function warmUpFaces(sizes = [11, 13, 16, 18, 24, 32]) {
+  await Promise.all(Object.keys(FACES).map((face) =>
+    document.fonts.load(fontOf({ face, bold: true }, 16)).catch(() => null)));
+  const ctx = new OffscreenCanvas(8, 8).getContext('2d');
+  for (const face of Object.keys(FACES))
+    for (const px of sizes) {
+      ctx.font = fontOf({ face, bold: true }, px);
+      ctx.fillText('ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghilmnoprstuvz0123456789:!°', 0, 8);
+    }
 }
 
 export class Painter {
@@ -245,6 +259,13 @@ export class Painter {
 
   // The shape's outline as coverage, 0..255 for each device pixel of its rect.
   coverage(kind, w, h, inset) {
+    if (kind === 'rect') {
+      // Whole device pixels: each is inside or outside, no need to draw it.
+      const alpha = new Uint8Array(w * h);
+      if (w - 2 * inset > 0 && h - 2 * inset > 0)
+        for (let y = inset; y < h - inset; y++) alpha.fill(255, y * w + inset, y * w + w - inset);
+      return alpha;
+    }
     const mask = new OffscreenCanvas(Math.max(1, w), Math.max(1, h));
     const m = mask.getContext('2d', { willReadFrequently: true });
     m.fillStyle = '#000';
