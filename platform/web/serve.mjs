@@ -69,10 +69,17 @@ export function startServer(root, port = 0, { log = false } = {}) {
     const headers = {
       ...isolationHeaders,
       'Content-Type': type,
-      // The page's worker checks for a newer site itself; the browser asks every time.
+      // The browser asks every time whether its copy is still the site's, and keeps it
+      // when the file has not changed: the game's threads load the program's script too.
       'Cache-Control': 'no-cache',
+      ETag: `"${stat.size.toString(16)}-${Math.floor(stat.mtimeMs).toString(16)}"`,
+      'Last-Modified': stat.mtime.toUTCString(),
       Vary: 'Accept-Encoding',
     };
+    if (req.headers['if-none-match'] === headers.ETag) {
+      res.writeHead(304, headers);
+      return res.end();
+    }
     if (log) console.log(`${req.method} ${name}`);
     if (!gzip) {
       res.writeHead(200, { ...headers, 'Content-Length': stat.size });
@@ -101,7 +108,7 @@ export function startServer(root, port = 0, { log = false } = {}) {
 
 export const addressOf = (server) => `http://127.0.0.1:${server.address().port}/`;
 
-if (import.meta.url === pathToFileURL(process.argv[1]).href) {
+if (process.argv[1] && import.meta.url === pathToFileURL(process.argv[1]).href) {
   const [root, port] = process.argv.slice(2);
   if (!root) {
     console.error('uso: node serve.mjs CARTELLA [PORTA]');

@@ -49,6 +49,12 @@ function fit() {
   scale = Math.min(1, (clientWidth - 8) / size.w, (clientHeight - 8 - room) / size.h);
   game.style.width = `${size.w * scale}px`;
   game.style.height = `${size.h * scale}px`;
+  // Centred, the board may fall between device pixels, and a canvas there is blurred:
+  // it is moved onto the nearest whole one.
+  game.style.transform = '';
+  const at = game.getBoundingClientRect(), ratio = devicePixelRatio || 1;
+  const snap = (v) => Math.round(v * ratio) / ratio - v;
+  game.style.transform = `translate(${snap(at.left)}px, ${snap(at.top)}px)`;
   painter.fit(size.w, size.h, scale);
   access.rescale(scale);
 }
