@@ -6,29 +6,20 @@
 //
 //   node --test tests/web/board_test.mjs      (LEMMARO_SITE=... for another site)
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
 import {
   accessibilityTree, anyOf, board, boardPicture, boxText, clickBoard, dealtLetters, dismissBox,
-  keepSaid, launchBrowser, layout, Listener, nonWord, openGame, PRAISES, readerPress, REFUSALS,
-  serveSite, shortWords, siteDictionary, until, wordsFrom,
+  keepSaid, layout, Listener, nonWord, openGame, PRAISES, readerPress, REFUSALS, sharedGame,
+  shortWords, until, wordsFrom,
 } from './harness.mjs';
 import { knownPixels, off, tolerance } from './known_pixels.mjs';
 import { pixelAt } from './png.mjs';
 
-let site, browser, dictionary;
-before(async () => {
-  site = await serveSite();
-  browser = await launchBrowser();
-  dictionary = await siteDictionary();
-});
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const shared = sharedGame();
 
 async function play(options = {}) {
-  const game = await openGame(browser, site.base, { init: keepSaid, ...options });
+  const game = await openGame(shared.browser, shared.site.base, { init: keepSaid, ...options });
   game.listener = new Listener(game.page);
   game.letters = await dealtLetters(game.page);
   return game;
@@ -147,7 +138,7 @@ describe('playing with the mouse and the keys', () => {
     await clickBoard(page, layout.word(1));
     await clickBoard(page, layout.word(0));
     await until(() => board(page), (b) => b.word.every((l) => !l), 'an empty word');
-    const [word] = shortWords(dictionary.words, letters);
+    const [word] = shortWords(shared.dictionary.words, letters);
     assert.ok(word, `a short word from ${letters}`);
     for (const i of tilesFor(word, letters)) await clickBoard(page, layout.letter(i));
     await until(() => board(page), (b) => b.word.join('') === word, `${word} in the word row`);
@@ -163,9 +154,9 @@ describe('playing with the mouse and the keys', () => {
   test('keys play words: letters, Backspace, Escape and Enter', async () => {
     const game = await play({ speed: 5 });  // level 1 in 48 s
     const { page, letters, listener } = game;
-    const seven = wordsFrom(dictionary.words, letters, 7);
+    const seven = wordsFrom(shared.dictionary.words, letters, 7);
     assert.ok(seven.length > 0, `a seven-letter word from ${letters}`);
-    const [three] = shortWords(dictionary.words, letters);
+    const [three] = shortWords(shared.dictionary.words, letters);
     await page.locator('#board').focus().catch(() => {});
     await page.keyboard.type(three.toLowerCase());
     let now = await until(() => board(page), (b) => b.word.join('') === three, `${three} typed`);
@@ -178,7 +169,7 @@ describe('playing with the mouse and the keys', () => {
     await until(() => board(page), (b) => b.word.every((l) => !l), 'Escape to empty the word');
 
     // Letters that make no word: the dictionary and the spell checker both refuse it.
-    const wrong = nonWord(dictionary.words, letters, dictionary.spelt);
+    const wrong = nonWord(shared.dictionary.words, letters, shared.dictionary.spelt);
     await page.keyboard.type(wrong.toLowerCase());
     await page.keyboard.press('Enter');
     // Without a spell checker the game says so, once, in its box, and goes on refusing.

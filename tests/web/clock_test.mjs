@@ -6,12 +6,11 @@
 //
 //   node --test tests/web/clock_test.mjs
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
 import {
-  accessibilityTree, anyOf, boardPicture, dealtLetters, dismissBox, keepSaid, launchBrowser, layout,
-  Listener, openGame, pointsFor, PRAISES, serveSite, shortWords, siteDictionary, until,
-  waitForFirstFrame, wordsFrom,
+  accessibilityTree, anyOf, boardPicture, dealtLetters, dismissBox, keepSaid, layout, Listener,
+  openGame, pointsFor, PRAISES, sharedGame, shortWords, until, waitForFirstFrame, wordsFrom,
 } from './harness.mjs';
 import { pixelAt } from './png.mjs';
 
@@ -19,16 +18,7 @@ import { pixelAt } from './png.mjs';
 // read the deal and play a word or two.
 const SPEED = 20;
 
-let site, browser, dictionary;
-before(async () => {
-  site = await serveSite();
-  browser = await launchBrowser();
-  dictionary = await siteDictionary();
-});
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
+const shared = sharedGame();
 
 // Makes IndexedDB refuse every save while the page's globalThis.lemmaroTestRefuse is set:
 // opening a database fails and so does writing into an open one, as with a full disk or
@@ -57,7 +47,7 @@ function refuseSaves() {
 
 async function play(options = {}) {
   const init = [keepSaid, options.refuse ? `(${refuseSaves})();` : ''].join('\n');
-  const game = await openGame(browser, site.base, { speed: SPEED, ...options, init });
+  const game = await openGame(shared.browser, shared.site.base, { speed: SPEED, ...options, init });
   game.listener = new Listener(game.page);
   return game;
 }
@@ -78,7 +68,7 @@ describe('the clock', () => {
     const game = await play();
     const { page, listener } = game;
     const first = await dealtLetters(page);
-    const [seven] = wordsFrom(dictionary.words, first, 7);
+    const [seven] = wordsFrom(shared.dictionary.words, first, 7);
     await listener.hear(/Livello 1, tempo 4 minuti\. Lettere: /);
     await page.keyboard.type(seven.toLowerCase());
     await page.keyboard.press('Enter');
@@ -112,7 +102,7 @@ describe('the best score', () => {
       const game = await play({ refuse: true });
       const { page, listener } = game;
       let letters = await dealtLetters(page);
-      const [short] = shortWords(dictionary.words, letters);
+      const [short] = shortWords(shared.dictionary.words, letters);
       await score(game, short);
       await listener.hear(/GAME OVER/, 20_000);
       const first = `Record: CPU, ${pointsFor(short)} punti, livello 1`;
@@ -127,7 +117,7 @@ describe('the best score', () => {
       // window shows the game's record, and the stored one is the old one.
       letters = await dealtLetters(page);
       // Words worth more than the first game, together: at most two, none of seven letters.
-      const words = [6, 5, 4, 3].flatMap((n) => wordsFrom(dictionary.words, letters, n));
+      const words = [6, 5, 4, 3].flatMap((n) => wordsFrom(shared.dictionary.words, letters, n));
       const enough = pointsFor(words[0] ?? '') > pointsFor(short);
       const pick = enough ? [words[0]] : words.slice(0, 2);
       const points = pick.reduce((n, w) => n + pointsFor(w), 0);

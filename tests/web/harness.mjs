@@ -7,6 +7,7 @@
 import { promises as fs } from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 import { addressOf, startServer } from '../../platform/web/serve.mjs';
@@ -350,4 +351,20 @@ export async function boardPicture(page) {
   const clip = { x: Math.round(box.x), y: Math.round(box.y), width: Math.round(box.width),
     height: Math.round(box.height) };
   return decodePng(await page.screenshot({ clip, animations: 'disabled' }));
+}
+
+// The site served, a browser started and the site's dictionary read once for a test
+// file, closed after it: { site, browser, dictionary }, filled before the first test.
+export function sharedGame() {
+  const shared = {};
+  before(async () => {
+    shared.site = await serveSite();
+    shared.browser = await launchBrowser();
+    shared.dictionary = await siteDictionary();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    await shared.site?.close();
+  });
+  return shared;
 }
